@@ -1,0 +1,89 @@
+# Test frameworks and test declarations.
+#
+# Host builds take GoogleTest and Google Benchmark from the system packages. Windows builds
+# compile GoogleTest from the source the system ships, so test programs run under Wine.
+
+set(OV_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for cross builds")
+set(OV_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+
+macro(ov_add_test_frameworks)
+  if(OV_TARGET_WINDOWS)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(${OV_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  else()
+    find_package(GTest REQUIRED)
+    find_package(benchmark QUIET)
+    include(GoogleTest)
+  endif()
+endmacro()
+
+# ov_add_host_test(NAME <target> SOURCES <files...> [LIBS <libs...>])
+# A GoogleTest program run on Linux; every test case becomes a CTest test.
+function(ov_add_host_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)
+endfunction()
+
+# ov_add_wine_test(NAME <name> COMMAND <program or script> [args...]
+#                  [DISPLAY] [TIMEOUT <seconds>] [RUNNER_ARGS <args...>])
+# Runs the command through scripts/wine-run.sh: a private 32-bit prefix, an Xvfb of its own
+# when DISPLAY is given, the debug-output monitor, a time-out. A .exe is started with wine;
+# anything else runs as a shell command inside the prepared environment.
+# Exit code 77 from the runner (no Wine on this machine) is reported as skipped.
+function(ov_add_wine_test)
+  cmake_parse_arguments(T "DISPLAY" "NAME;TIMEOUT" "COMMAND;RUNNER_ARGS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set(runner_args --timeout ${T_TIMEOUT} ${T_RUNNER_ARGS})
+  if(T_DISPLAY)
+    list(APPEND runner_args --display)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${OV_WINE_RUN} ${runner_args} -- ${T_COMMAND})
+  math(EXPR ctest_timeout "${T_TIMEOUT} + 60")
+  set_tests_properties(${T_NAME} PROPERTIES
+    LABELS wine
+    SKIP_RETURN_CODE 77
+    TIMEOUT ${ctest_timeout}
+    ENVIRONMENT "OV_DBMON=$<TARGET_FILE:dbmon>;OV_BUILD_DIR=${CMAKE_BINARY_DIR};OV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()
+
+# ov_add_wine_gtest(NAME <target> SOURCES <files...> [LIBS <libs...>] [DISPLAY] [TIMEOUT <s>])
+# A GoogleTest program built for Windows and run as one Wine test.
+function(ov_add_wine_gtest)
+  cmake_parse_arguments(T "DISPLAY" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  set(extra)
+  if(T_DISPLAY)
+    list(APPEND extra DISPLAY)
+  endif()
+  if(T_TIMEOUT)
+    list(APPEND extra TIMEOUT ${T_TIMEOUT})
+  endif()
+  ov_add_wine_test(NAME ${T_NAME} COMMAND $<TARGET_FILE:${T_NAME}> ${extra})
+endfunction()
+
+# ov_add_fuzz_target(NAME <target> SOURCES <files...> [LIBS <libs...>] [CORPUS <dir>])
+# The sources define LLVMFuzzerTestOneInput. With OV_FUZZ on (the host-fuzz preset, clang)
+# this is a libFuzzer program; otherwise a smoke test feeds the corpus files and a fixed set
+# of generated inputs through the same entry point.
+function(ov_add_fuzz_target)
+  cmake_parse_arguments(T "" "NAME;CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(OV_TARGET_WINDOWS)
+    return()
+  endif()
+  if(OV_FUZZ)
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_compile_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  else()
+    add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/platform/tests/support/fuzz_smoke_main.cpp)
+    add_test(NAME ${T_NAME}_smoke COMMAND ${T_NAME} ${T_CORPUS})
+    set_tests_properties(${T_NAME}_smoke PROPERTIES LABELS "host;fuzz")
+  endif()
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
+endfunction()

@@ -1,0 +1,71 @@
+// A registry a test sets up and inspects: a tree of keys per view, with case-insensitive names,
+// typed values, and injected failures.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace platform::sim {
+
+struct SimValue {
+  ValueType type = ValueType::kNone;
+  std::vector<uint8_t> data;
+};
+
+enum class RegistryOperation { kCreate, kOpen, kDeleteKey, kEnumSubKey, kSetValue, kQueryValue, kDeleteValue };
+
+class SimRegistry : public Registry {
+ public:
+  SimRegistry();
+  ~SimRegistry() override;
+
+  // With a separate 64-bit view (a 32-bit process on 64-bit Windows), kDefault and k32Bit
+  // paths below HKLM\SOFTWARE go to SOFTWARE\Wow6432Node and k64Bit to SOFTWARE itself.
+  // Without it (the default) every view is the same tree, as in a 32-bit system.
+  void SetSeparate64BitView(bool separate);
+
+  // Model set-up and inspection by full path below a root ("SOFTWARE\\Vendor\\Key"); the
+  // path is taken in the given view. Setting a value creates its key.
+  void AddKey(RootKey root, std::string_view path, RegistryView view = RegistryView::kDefault);
+  void PutValue(RootKey root, std::string_view path, std::string_view name, SimValue value,
+                RegistryView view = RegistryView::kDefault);
+  void PutString(RootKey root, std::string_view path, std::string_view name, std::string_view value,
+                 RegistryView view = RegistryView::kDefault);
+  void PutDword(RootKey root, std::string_view path, std::string_view name, uint32_t value,
+                RegistryView view = RegistryView::kDefault);
+  void PutMultiString(RootKey root, std::string_view path, std::string_view name,
+                      const std::vector<std::string>& values,
+                      RegistryView view = RegistryView::kDefault);
+  bool HasKey(RootKey root, std::string_view path, RegistryView view = RegistryView::kDefault) const;
+  std::optional<SimValue> GetValue(RootKey root, std::string_view path, std::string_view name,
+                                   RegistryView view = RegistryView::kDefault) const;
+  // Subkey names in enumeration order; value names likewise.
+  std::vector<std::string> SubKeys(RootKey root, std::string_view path,
+                                   RegistryView view = RegistryView::kDefault) const;
+  std::vector<std::string> ValueNames(RootKey root, std::string_view path,
+                                      RegistryView view = RegistryView::kDefault) const;
+
+  // Every later call of that operation on that key (full path, case-insensitive) fails with
+  // the error. For value operations the key is the one holding the value.
+  void InjectFailure(RegistryOperation operation, RootKey root, std::string_view path, WinError error,
+                     RegistryView view = RegistryView::kDefault);
+
+  WinError CreateKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
+                     std::unique_ptr<RegistryKey>* key, bool* created) override;
+  WinError OpenKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
+                   std::unique_ptr<RegistryKey>* key) override;
+  WinError DeleteKey(RootKey root, std::string_view path, RegistryView view) override;
+
+  struct Model;
+
+ private:
+  std::unique_ptr<Model> model_;
+};
+
+}  // namespace platform::sim
