@@ -35,18 +35,27 @@ std::string ToUtf8(std::u16string_view text) {
   return out;
 }
 
+// A debugger receives the text as a C string: nothing after a NUL.
+template <typename Char>
+std::basic_string_view<Char> UpToNul(std::basic_string_view<Char> text) {
+  return text.substr(0, text.find(Char(0)));
+}
+
 }  // namespace
 
-void RecordingDebugOutput::Write(std::string_view text) { lines_.emplace_back(text); }
-void RecordingDebugOutput::Write(std::u16string_view text) { lines_.push_back(ToUtf8(text)); }
+void RecordingDebugOutput::Write(std::string_view text) { lines_.emplace_back(UpToNul(text)); }
+void RecordingDebugOutput::Write(std::u16string_view text) {
+  lines_.push_back(ToUtf8(UpToNul(text)));
+}
 std::vector<std::string> RecordingDebugOutput::Lines() const { return lines_; }
 void RecordingDebugOutput::Clear() { lines_.clear(); }
 
 void StderrDebugOutput::Write(std::string_view text) {
+  text = UpToNul(text);
   std::fwrite(text.data(), 1, text.size(), stderr);
 }
 void StderrDebugOutput::Write(std::u16string_view text) {
-  const std::string utf8 = ToUtf8(text);
+  const std::string utf8 = ToUtf8(UpToNul(text));
   std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }
 

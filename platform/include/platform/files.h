@@ -42,7 +42,8 @@ class Files {
 
   // FindFirstFile / FindNextFile over a pattern such as "C:\\dir\\*.*" or "...\\oem*.inf":
   // the entries in the file system's listing order ("." and ".." included where it lists
-  // them); nullopt when the search cannot start.
+  // them); empty when the folder has nothing that matches, nullopt when it cannot be listed
+  // (a missing folder, a wildcard before the last element, an empty pattern).
   virtual std::optional<std::vector<FoundFile>> Find(std::string_view pattern) = 0;
   virtual uint32_t GetAttributes(std::string_view path) = 0;  // kInvalidFileAttributes if absent
   virtual bool SetAttributes(std::string_view path, uint32_t attributes) = 0;
@@ -51,7 +52,8 @@ class Files {
   virtual bool CopyFile(std::string_view from, std::string_view to_folder) = 0;
   virtual std::unique_ptr<TextReader> OpenText(std::string_view path) = 0;  // nullptr on failure
 
-  // The well-known folders, without a final backslash; nullopt when they cannot be read.
+  // The well-known folders as the system reports them: without a final backslash except for
+  // a drive's root ("C:\\"); nullopt when they cannot be read.
   virtual std::optional<std::string> CurrentDirectory() = 0;
   virtual std::optional<std::string> WindowsDirectory() = 0;  // the system-wide one
   virtual std::optional<std::string> SystemDirectory() = 0;

@@ -12,6 +12,9 @@
 
 namespace platform {
 
+// A key path that starts with a backslash.
+inline constexpr WinError kErrorBadPathname = 161;
+
 enum class RootKey { kClassesRoot, kCurrentUser, kLocalMachine, kUsers };
 
 // Which registry view a 32-bit process on 64-bit Windows addresses.
@@ -26,7 +29,14 @@ inline constexpr uint32_t kKeyRead = 0x20019;
 inline constexpr uint32_t kKeyWrite = 0x20006;
 inline constexpr uint32_t kKeyAllAccess = 0xF003F;
 
-enum class ValueType : uint32_t { kNone = 0, kString = 1, kExpandString = 2, kBinary = 3, kDword = 4, kMultiString = 7 };
+enum class ValueType : uint32_t {
+  kNone = 0,
+  kString = 1,
+  kExpandString = 2,
+  kBinary = 3,
+  kDword = 4,
+  kMultiString = 7
+};
 
 class RegistryKey {
  public:
@@ -41,10 +51,14 @@ class RegistryKey {
   // kErrorNoMoreItems past the last subkey.
   virtual WinError EnumSubKey(uint32_t index, std::string* name) = 0;
 
-  // Raw value bytes; string types include their terminating zero(s) as on Windows.
-  virtual WinError SetValue(std::string_view name, ValueType type, std::span<const uint8_t> data) = 0;
+  // Raw value bytes, stored exactly as given; string types include their terminating zero(s)
+  // as on Windows.
+  virtual WinError SetValue(std::string_view name, ValueType type,
+                            std::span<const uint8_t> data) = 0;
   // RegQueryValueEx semantics: a null data pointer asks for the size; a too small buffer gives
-  // kErrorMoreData with *size set to the size needed; a missing value gives kErrorFileNotFound.
+  // kErrorMoreData with *size set to the size needed; a missing value gives kErrorFileNotFound;
+  // data without size gives kErrorInvalidParameter. String data stored without a terminator
+  // gets one in the buffer where there is room, not counted in *size.
   virtual WinError QueryValue(std::string_view name, ValueType* type, uint8_t* data,
                               uint32_t* size) = 0;
   virtual WinError DeleteValue(std::string_view name) = 0;
@@ -53,8 +67,9 @@ class RegistryKey {
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual WinError CreateKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
-                             std::unique_ptr<RegistryKey>* key, bool* created) = 0;
+  virtual WinError CreateKey(RootKey root, std::string_view path, uint32_t access,
+                             RegistryView view, std::unique_ptr<RegistryKey>* key,
+                             bool* created) = 0;
   virtual WinError OpenKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
                            std::unique_ptr<RegistryKey>* key) = 0;
   virtual WinError DeleteKey(RootKey root, std::string_view path, RegistryView view) = 0;

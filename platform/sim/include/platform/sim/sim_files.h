@@ -1,7 +1,10 @@
 // A file tree a test sets up and inspects. Paths are Windows paths ("C:\\Windows\\inf\\x.inf"),
 // compared without regard to letter case; a folder lists its entries in the order they were
 // added, which is this model's "file system listing order". Searches accept '*' and '?'
-// in the last path element, matched without regard to case as on Windows.
+// in the last path element, matched without regard to case as on Windows, against the name
+// and against the 8.3 alias of a name that is not a valid 8.3 name ("*.inf" also finds
+// "oem1.info" through "OEM1~C2X.INF"). Files always report the archive attribute; a folder
+// keeps hidden and system but not read-only. A read-only file cannot be deleted.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -38,6 +41,8 @@ class SimFiles : public Files {
   void FailWindowsDirectory();
   void FailDelete(std::string_view path);
   void FailListing(std::string_view folder);
+  // Lists every folder sorted by name without regard to case instead, as NTFS and Wine do.
+  void SortListings();
 
   bool Exists(std::string_view path) const;
   std::optional<std::string> Contents(std::string_view path) const;

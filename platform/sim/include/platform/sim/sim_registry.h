@@ -1,5 +1,6 @@
 // A registry a test sets up and inspects: a tree of keys per view, with case-insensitive names,
-// typed values, and injected failures.
+// typed values, and injected failures. HKEY_CLASSES_ROOT is a tree of its own, not a merged
+// view of HKLM\SOFTWARE\Classes.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -18,7 +19,15 @@ struct SimValue {
   std::vector<uint8_t> data;
 };
 
-enum class RegistryOperation { kCreate, kOpen, kDeleteKey, kEnumSubKey, kSetValue, kQueryValue, kDeleteValue };
+enum class RegistryOperation {
+  kCreate,
+  kOpen,
+  kDeleteKey,
+  kEnumSubKey,
+  kSetValue,
+  kQueryValue,
+  kDeleteValue
+};
 
 class SimRegistry : public Registry {
  public:
@@ -27,7 +36,8 @@ class SimRegistry : public Registry {
 
   // With a separate 64-bit view (a 32-bit process on 64-bit Windows), kDefault and k32Bit
   // paths below HKLM\SOFTWARE go to SOFTWARE\Wow6432Node and k64Bit to SOFTWARE itself.
-  // Without it (the default) every view is the same tree, as in a 32-bit system.
+  // Without it (the default) every view is the same tree, as in a 32-bit system. A key keeps
+  // the view it was opened in for the paths given to it.
   void SetSeparate64BitView(bool separate);
 
   // Model set-up and inspection by full path below a root ("SOFTWARE\\Vendor\\Key"); the
@@ -42,10 +52,12 @@ class SimRegistry : public Registry {
   void PutMultiString(RootKey root, std::string_view path, std::string_view name,
                       const std::vector<std::string>& values,
                       RegistryView view = RegistryView::kDefault);
-  bool HasKey(RootKey root, std::string_view path, RegistryView view = RegistryView::kDefault) const;
+  bool HasKey(RootKey root, std::string_view path,
+              RegistryView view = RegistryView::kDefault) const;
   std::optional<SimValue> GetValue(RootKey root, std::string_view path, std::string_view name,
                                    RegistryView view = RegistryView::kDefault) const;
-  // Subkey names in enumeration order; value names likewise.
+  // Subkey names in enumeration order (sorted as Windows sorts them, by upper-cased name);
+  // value names in the order they were first set.
   std::vector<std::string> SubKeys(RootKey root, std::string_view path,
                                    RegistryView view = RegistryView::kDefault) const;
   std::vector<std::string> ValueNames(RootKey root, std::string_view path,
@@ -53,8 +65,8 @@ class SimRegistry : public Registry {
 
   // Every later call of that operation on that key (full path, case-insensitive) fails with
   // the error. For value operations the key is the one holding the value.
-  void InjectFailure(RegistryOperation operation, RootKey root, std::string_view path, WinError error,
-                     RegistryView view = RegistryView::kDefault);
+  void InjectFailure(RegistryOperation operation, RootKey root, std::string_view path,
+                     WinError error, RegistryView view = RegistryView::kDefault);
 
   WinError CreateKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
                      std::unique_ptr<RegistryKey>* key, bool* created) override;
@@ -65,7 +77,7 @@ class SimRegistry : public Registry {
   struct Model;
 
  private:
-  std::unique_ptr<Model> model_;
+  std::shared_ptr<Model> model_;  // shared with the key handles, which may outlive this
 };
 
 }  // namespace platform::sim

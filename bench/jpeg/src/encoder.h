@@ -1,0 +1,46 @@
+// The two encoding entries behind ijlWrite, on validated inputs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ovjpeg/ijl.h"
+#include "kernels.h"
+#include "quant_tables.h"
+
+namespace ovjpeg {
+
+struct RgbPicture {
+  const std::uint8_t* pixels;  // top row first, 3 bytes per pixel
+  std::ptrdiff_t stride;       // bytes from one row to the next
+  int width;
+  int height;
+};
+
+// Natural-layout coefficient planes Y, U, V (see ovjpeg/ijl.h); they cover the picture.
+struct CoefficientPlanes {
+  const std::int16_t* plane[3];
+  int blocks_per_row[3];
+  int block_rows[3];
+  int width;
+  int height;
+};
+
+struct QuantTables {
+  QuantTable luma;
+  QuantTable chroma;
+};
+
+struct Output {
+  std::uint8_t* data;
+  std::size_t capacity;
+  std::size_t size;  // set on success
+};
+
+IJLERR EncodeRgb(const RgbPicture& picture, const QuantTables& tables, const Kernels& kernels,
+                 Output& output);
+
+IJLERR EncodeCoefficients(const CoefficientPlanes& planes, const QuantTables& tables,
+                          const Kernels& kernels, Output& output);
+
+}  // namespace ovjpeg

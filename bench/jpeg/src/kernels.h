@@ -1,0 +1,44 @@
+// The per-MCU computing stages, one set per instruction set. Every set computes exactly the
+// same integers as the scalar reference, so the encoded stream does not depend on the CPU.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "coded_block.h"
+#include "quant_tables.h"
+
+namespace ovjpeg {
+
+enum class Isa { kScalar, kSse2, kAvx2 };
+
+struct Kernels {
+  Isa isa;
+  const char* name;
+
+  // Colour conversion and 2 x 2 downsampling of one 16 x 16 MCU of packed RGB (`stride` bytes
+  // between rows). Writes luma as 16 rows of 16 values and chroma as 8 rows of 8 Cb values
+  // followed by 8 Cr values; samples are centred on 0 and carry 4 fraction bits.
+  void (*convert_mcu)(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
+                      std::int16_t* chroma);
+
+  // Forward DCT and quantisation of the two 8 x 8 blocks side by side in 8 rows of 16 samples,
+  // into out[0] (left) and out[1] (right).
+  void (*fdct_quantize_pair)(const std::int16_t* samples, const QuantDivisors& divisors,
+                             CodedBlock* out);
+
+  // Non-zero mask of a natural-order coefficient block; false when a coefficient lies outside
+  // the baseline range (DC -1024..1023, AC -1023..1023).
+  bool (*coefficient_mask)(const std::int16_t* block, std::uint64_t* mask);
+};
+
+extern const Kernels kScalarKernels;
+extern const Kernels kSse2Kernels;
+extern const Kernels kAvx2Kernels;
+
+// The set for `isa`, or nullptr when this CPU (or this build) cannot run it.
+const Kernels* KernelsFor(Isa isa);
+// The fastest set this CPU runs.
+const Kernels& BestKernels();
+
+}  // namespace ovjpeg

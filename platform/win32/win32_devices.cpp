@@ -1,0 +1,188 @@
+#include "platform/win32/win32_devices.h"
+
+#include <windows.h>
+// The device installer headers need windows.h first.
+#include <cfgmgr32.h>
+#include <setupapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::win32 {
+
+namespace {
+
+static_assert(sizeof(GUID) == sizeof(Guid));
+
+GUID ToGuid(const Guid& guid) {
+  GUID out;
+  std::memcpy(static_cast<void*>(&out), &guid, sizeof out);
+  return out;
+}
+
+Guid FromGuid(const GUID& guid) {
+  Guid out;
+  std::memcpy(static_cast<void*>(&out), &guid, sizeof out);
+  return out;
+}
+
+DWORD PropertyCode(DeviceProperty property) {
+  return property == DeviceProperty::kHardwareIds ? SPDRP_HARDWAREID : SPDRP_COMPATIBLEIDS;
+}
+
+class Win32DeviceInfoList : public DeviceInfoList {
+ public:
+  explicit Win32DeviceInfoList(HDEVINFO set) : set_(set) {}
+  ~Win32DeviceInfoList() override { SetupDiDestroyDeviceInfoList(set_); }
+  Win32DeviceInfoList(const Win32DeviceInfoList&) = delete;
+  Win32DeviceInfoList& operator=(const Win32DeviceInfoList&) = delete;
+
+  bool OpenDevice(std::string_view instance_id) override {
+    const std::string id(instance_id);
+    return SetupDiOpenDeviceInfoA(set_, id.c_str(), nullptr, 0, nullptr) != FALSE;
+  }
+
+  bool ReadDetails() override {
+    SP_DEVINFO_LIST_DETAIL_DATA_A detail{};
+    detail.cbSize = sizeof detail;
+    if (!SetupDiGetDeviceInfoListDetailA(set_, &detail)) return false;
+    machine_ = detail.RemoteMachineHandle;
+    return true;
+  }
+
+  bool EnumDevice(uint32_t index) override {
+    SP_DEVINFO_DATA data;
+    return Member(index, &data);
+  }
+
+  bool InstanceId(uint32_t index, size_t max_chars, std::string* id) override {
+    SP_DEVINFO_DATA data;
+    if (!Member(index, &data)) return false;
+    // An id of exactly max_chars characters comes back without a terminator: keep room for one.
+    const ULONG length = static_cast<ULONG>(std::min<size_t>(max_chars, MAX_DEVICE_ID_LEN));
+    std::string buffer(length + 1, '\0');
+    if (CM_Get_Device_ID_ExA(data.DevInst, buffer.data(), length, 0, machine_) != CR_SUCCESS) {
+      return false;
+    }
+    buffer.resize(std::strlen(buffer.c_str()));
+    *id = buffer;
+    return true;
+  }
+
+  WinError RegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type, uint8_t* data,
+                            uint32_t size, uint32_t* required) override {
+    SP_DEVINFO_DATA member;
+    if (!Member(index, &member)) return GetLastError();
+    DWORD value_type = 0;
+    DWORD needed = 0;
+    const BOOL ok = SetupDiGetDeviceRegistryPropertyA(set_, &member, PropertyCode(property),
+                                                      &value_type, data, size, &needed);
+    const WinError error = ok ? kErrorSuccess : GetLastError();
+    if (type != nullptr) *type = value_type;
+    if (required != nullptr) *required = needed;
+    return error;
+  }
+
+  bool SetRemoveParams(uint32_t index) override {
+    SP_DEVINFO_DATA member;
+    if (!Member(index, &member)) return false;
+    SP_REMOVEDEVICE_PARAMS params{};
+    params.ClassInstallHeader.cbSize = sizeof params.ClassInstallHeader;
+    params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
+    params.Scope = DI_REMOVEDEVICE_GLOBAL;
+    params.HwProfile = 0;
+    return SetupDiSetClassInstallParamsA(set_, &member, &params.ClassInstallHeader,
+                                         sizeof params) != FALSE;
+  }
+
+  bool CallClassInstallerRemove(uint32_t index) override {
+    SP_DEVINFO_DATA member;
+    return Member(index, &member) && SetupDiCallClassInstaller(DIF_REMOVE, set_, &member);
+  }
+
+  bool NeedsRestart(uint32_t index, bool* needs_restart) override {
+    SP_DEVINFO_DATA member;
+    if (!Member(index, &member)) return false;
+    SP_DEVINSTALL_PARAMS_A params{};
+    params.cbSize = sizeof params;
+    if (!SetupDiGetDeviceInstallParamsA(set_, &member, &params)) return false;
+    *needs_restart = (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)) != 0;
+    return true;
+  }
+
+ private:
+  bool Member(uint32_t index, SP_DEVINFO_DATA* data) {
+    data->cbSize = sizeof *data;
+    return SetupDiEnumDeviceInfo(set_, index, data) != FALSE;
+  }
+
+  HDEVINFO set_;
+  HMACHINE machine_ = nullptr;  // the local machine until the list's details say otherwise
+};
+
+std::unique_ptr<DeviceInfoList> Wrap(HDEVINFO set) {
+  if (set == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32DeviceInfoList>(set);
+}
+
+// The detail path of one interface of the set; empty when it cannot be read.
+std::string InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* iface) {
+  DWORD required = 0;
+  SetupDiGetDeviceInterfaceDetailA(set, iface, nullptr, 0, &required, nullptr);
+  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return {};
+  std::vector<uint8_t> buffer(required);
+  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
+  detail->cbSize = sizeof *detail;
+  if (!SetupDiGetDeviceInterfaceDetailA(set, iface, detail, required, nullptr, nullptr)) return {};
+  const size_t offset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+  return std::string(detail->DevicePath, strnlen(detail->DevicePath, required - offset));
+}
+
+}  // namespace
+
+WinError Win32Devices::ClassGuidsFromName(std::string_view class_name, std::vector<Guid>* guids) {
+  const std::string name(class_name);
+  std::vector<GUID> found(4);
+  DWORD required = 0;
+  while (!SetupDiClassGuidsFromNameExA(name.c_str(), found.data(), static_cast<DWORD>(found.size()),
+                                       &required, nullptr, nullptr)) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_INSUFFICIENT_BUFFER || required <= found.size()) return error;
+    found.resize(required);
+  }
+  guids->clear();
+  for (DWORD i = 0; i < std::min<DWORD>(required, found.size()); ++i) {
+    guids->push_back(FromGuid(found[i]));
+  }
+  return kErrorSuccess;
+}
+
+std::unique_ptr<DeviceInfoList> Win32Devices::PresentDevices(const Guid& class_guid) {
+  const GUID guid = ToGuid(class_guid);
+  return Wrap(
+      SetupDiGetClassDevsExA(&guid, nullptr, nullptr, DIGCF_PRESENT, nullptr, nullptr, nullptr));
+}
+
+std::unique_ptr<DeviceInfoList> Win32Devices::CreateEmptyList(const Guid& class_guid) {
+  const GUID guid = ToGuid(class_guid);
+  return Wrap(SetupDiCreateDeviceInfoListExA(&guid, nullptr, nullptr, nullptr));
+}
+
+std::vector<std::string> Win32Devices::InterfacePaths(const Guid& interface_category,
+                                                      std::string_view instance_id) {
+  const GUID category = ToGuid(interface_category);
+  const std::string id(instance_id);
+  std::vector<std::string> paths;
+  HDEVINFO set = SetupDiGetClassDevsA(&category, id.c_str(), nullptr, DIGCF_DEVICEINTERFACE);
+  if (set == INVALID_HANDLE_VALUE) return paths;
+  SP_DEVICE_INTERFACE_DATA iface{};
+  iface.cbSize = sizeof iface;
+  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &category, i, &iface); ++i) {
+    std::string path = InterfacePath(set, &iface);
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return paths;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,129 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+// The port's methods, not the Windows macros.
+#undef DeleteFile
+#undef CopyFile
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace platform::win32 {
+
+namespace {
+
+class Win32TextReader : public TextReader {
+ public:
+  explicit Win32TextReader(FILE* file) : file_(file) {}
+  ~Win32TextReader() override { std::fclose(file_); }
+  Win32TextReader(const Win32TextReader&) = delete;
+  Win32TextReader& operator=(const Win32TextReader&) = delete;
+
+  bool ReadChunk(size_t max_chars, std::string* chunk) override {
+    if (max_chars == 0) return false;
+    const size_t size = max_chars < INT_MAX ? max_chars + 1 : INT_MAX;
+    buffer_.resize(size);
+    if (std::fgets(buffer_.data(), static_cast<int>(size), file_) == nullptr) return false;
+    chunk->assign(buffer_.data(), std::strlen(buffer_.data()));
+    return true;
+  }
+
+ private:
+  FILE* file_;
+  std::string buffer_;
+};
+
+// Calls a query that fills a buffer and returns the length, or the size it needs (or, for
+// GetModuleFileNameA, the buffer's size) when the buffer is too small.
+template <typename Query>
+std::optional<std::string> QueryString(Query query) {
+  std::string buffer(MAX_PATH, '\0');
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const DWORD length = query(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::nullopt;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2 > length + 1 ? buffer.size() * 2 : length + 1);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<FoundFile>> Win32Files::Find(std::string_view pattern) {
+  const std::string text(pattern);
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(text.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+      return std::vector<FoundFile>{};
+    }
+    return std::nullopt;
+  }
+  std::vector<FoundFile> found;
+  do {
+    found.push_back({data.cFileName, data.dwFileAttributes});
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  return found;
+}
+
+uint32_t Win32Files::GetAttributes(std::string_view path) {
+  return GetFileAttributesA(std::string(path).c_str());
+}
+
+bool Win32Files::SetAttributes(std::string_view path, uint32_t attributes) {
+  return SetFileAttributesA(std::string(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32Files::DeleteFile(std::string_view path) {
+  return DeleteFileA(std::string(path).c_str()) != FALSE;
+}
+
+bool Win32Files::CopyFile(std::string_view from, std::string_view to_folder) {
+  // Both lists end with two NULs: the string's own and the one c_str() adds.
+  std::string source(from);
+  source.push_back('\0');
+  std::string target(to_folder);
+  target.push_back('\0');
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_COPY;
+  operation.pFrom = source.c_str();
+  operation.pTo = target.c_str();
+  operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+  return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+std::unique_ptr<TextReader> Win32Files::OpenText(std::string_view path) {
+  FILE* file = std::fopen(std::string(path).c_str(), "r");
+  if (file == nullptr) return nullptr;
+  return std::make_unique<Win32TextReader>(file);
+}
+
+std::optional<std::string> Win32Files::CurrentDirectory() {
+  return QueryString([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+}
+
+std::optional<std::string> Win32Files::WindowsDirectory() {
+  return QueryString(
+      [](char* buffer, DWORD size) { return DWORD{GetSystemWindowsDirectoryA(buffer, size)}; });
+}
+
+std::optional<std::string> Win32Files::SystemDirectory() {
+  return QueryString(
+      [](char* buffer, DWORD size) { return DWORD{GetSystemDirectoryA(buffer, size)}; });
+}
+
+std::optional<std::string> Win32Files::ModulePath() {
+  return QueryString(
+      [](char* buffer, DWORD size) { return GetModuleFileNameA(nullptr, buffer, size); });
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,55 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include "win32_registry_key.h"
+
+namespace platform::win32 {
+
+namespace {
+
+HKEY RootHandle(RootKey root) {
+  switch (root) {
+    case RootKey::kClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RootKey::kCurrentUser:
+      return HKEY_CURRENT_USER;
+    case RootKey::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RootKey::kUsers:
+      return HKEY_USERS;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+REGSAM ViewFlag(RegistryView view) {
+  switch (view) {
+    case RegistryView::k64Bit:
+      return KEY_WOW64_64KEY;
+    case RegistryView::k32Bit:
+      return KEY_WOW64_32KEY;
+    case RegistryView::kDefault:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+WinError Win32Registry::CreateKey(RootKey root, std::string_view path, uint32_t access,
+                                  RegistryView view, std::unique_ptr<RegistryKey>* key,
+                                  bool* created) {
+  return Win32RegistryKey(RootHandle(root), ViewFlag(view))
+      .CreateSubKey(path, access, key, created);
+}
+
+WinError Win32Registry::OpenKey(RootKey root, std::string_view path, uint32_t access,
+                                RegistryView view, std::unique_ptr<RegistryKey>* key) {
+  return Win32RegistryKey(RootHandle(root), ViewFlag(view)).OpenSubKey(path, access, key);
+}
+
+WinError Win32Registry::DeleteKey(RootKey root, std::string_view path, RegistryView view) {
+  return Win32RegistryKey(RootHandle(root), ViewFlag(view)).DeleteSubKey(path);
+}
+
+}  // namespace platform::win32
