@@ -40,8 +40,8 @@ std::vector<std::int16_t> Samples(const RgbImage& image, const Kernels& kernels)
   std::int16_t* out = samples.data();
   for (int y = 0; y < kHeight; y += 16) {
     for (int x = 0; x < kWidth; x += 16, out += 384) {
-      kernels.convert_mcu(&image.pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3],
-                          kWidth * 3, out, out + 256);
+      kernels.convert_mcu(&image.pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3], kWidth * 3,
+                          out, out + 256);
     }
   }
   return samples;

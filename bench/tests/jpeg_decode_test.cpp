@@ -38,8 +38,8 @@ void ExpectDecodes(const Case& c) {
 
 TEST(JpegDecode, SmallAndOddSizesDecodeWithTheirDimensions) {
   for (const auto& [w, h] : {std::pair{1, 1}, {17, 9}, {2, 2}, {16, 16}, {33, 47}, {255, 3}}) {
-    ExpectDecodes({"desktop " + std::to_string(w) + "x" + std::to_string(h), MakeDesktop(w, h),
-                   20.0});
+    ExpectDecodes(
+        {"desktop " + std::to_string(w) + "x" + std::to_string(h), MakeDesktop(w, h), 20.0});
     ExpectDecodes({"photo " + std::to_string(w) + "x" + std::to_string(h), MakePhoto(w, h), 20.0});
   }
 }
@@ -48,6 +48,7 @@ TEST(JpegDecode, FullHdDesktopPhotoAndNoise) {
   ExpectDecodes({"desktop 1920x1080", MakeDesktop(1920, 1080), 30.0});
   ExpectDecodes({"photo 1920x1080", MakePhoto(1920, 1080), 34.0});
   ExpectDecodes({"noise 640x480", MakeNoise(640, 480), 10.0});
+  ExpectDecodes({"photo 1366x768", MakePhoto(1366, 768), 34.0});  // edge MCUs on both sides
 }
 
 TEST(JpegDecode, LargestTile) {

@@ -4,8 +4,8 @@
 
 namespace drvsetup {
 
-inline constexpr uint32_t kComponentVfbdd = 1;          // virtual display device
-inline constexpr uint32_t kComponentVqmdd = 2;          // virtual display device
+inline constexpr uint32_t kComponentVfbdd = 1;           // virtual display device
+inline constexpr uint32_t kComponentVqmdd = 2;           // virtual display device
 inline constexpr uint32_t kComponentNetworkPackage = 4;  // USB network adapter driver package
 inline constexpr uint32_t kComponentVirtualAudio = 8;    // virtual audio device
 inline constexpr uint32_t kComponentFilterDriver = 16;   // display filter driver

@@ -43,9 +43,10 @@ bool DeviceMatches(platform::DeviceInfoList& list, uint32_t index,
   const auto matches = [&](const std::string& id) {
     return MatchesTemplate(id, device_template, code_page);
   };
-  for (auto property : {platform::DeviceProperty::kHardwareIds,
-                        platform::DeviceProperty::kCompatibleIds}) {
-    if (std::ranges::any_of(ReadIdList(list, index, property), matches)) return true;
+  for (auto property :
+       {platform::DeviceProperty::kHardwareIds, platform::DeviceProperty::kCompatibleIds}) {
+    const std::vector<std::string> ids = ReadIdList(list, index, property);
+    if (std::any_of(ids.begin(), ids.end(), matches)) return true;
   }
   return false;
 }

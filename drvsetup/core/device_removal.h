@@ -9,8 +9,8 @@
 namespace drvsetup {
 
 enum class DeviceRemovalResult {
-  kDone = 0,            // done, or nothing to do
-  kRestartNeeded = 1,   // devices removed, at least one needs a restart
+  kDone = 0,           // done, or nothing to do
+  kRestartNeeded = 1,  // devices removed, at least one needs a restart
   kFailed = 2,
 };
 

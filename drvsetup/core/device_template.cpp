@@ -21,7 +21,7 @@ std::optional<size_t> FirstWildcard(std::string_view text, const CodePage& code_
   return std::nullopt;
 }
 
-bool Equal(Chars a, Chars b) { return std::ranges::equal(a, b); }
+bool Equal(Chars a, Chars b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
 
 bool StartsWith(Chars text, Chars prefix) {
   return prefix.size() <= text.size() && Equal(text.first(prefix.size()), prefix);
@@ -51,9 +51,9 @@ bool MatchAfterWildcard(Chars id, Chars pattern) {
   for (size_t i = 0; i + 1 < runs.size(); ++i) {
     if (runs[i].empty()) continue;
     const auto rest = id.subspan(position);
-    const auto found = std::ranges::search(rest, runs[i]);
-    if (found.empty()) return false;
-    position = static_cast<size_t>(found.end() - rest.begin()) + position;
+    const auto found = std::search(rest.begin(), rest.end(), runs[i].begin(), runs[i].end());
+    if (found == rest.end()) return false;
+    position += static_cast<size_t>(found - rest.begin()) + runs[i].size();
   }
   return EndsWith(id.subspan(position), runs.back());
 }

@@ -13,7 +13,7 @@ namespace drvsetup {
 enum class TemplateKind { kAllDevices, kInstanceId, kLiteral, kHardwareId };
 
 struct DeviceTemplate {
-  std::string text;  // without the leading '@' or quote of its kind
+  std::string text;                // without the leading '@' or quote of its kind
   std::optional<size_t> wildcard;  // byte offset of the first '*' in text
   TemplateKind kind = TemplateKind::kHardwareId;
 

@@ -14,9 +14,11 @@ namespace drvsetup {
 namespace {
 
 bool IsFilterDriverEntry(const std::string& entry) {
-  return std::ranges::equal(entry, kFilterDriverName, [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-  });
+  return std::equal(entry.begin(), entry.end(), kFilterDriverName.begin(), kFilterDriverName.end(),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
 }
 
 platform::WinError WriteBack(platform::RegistryKey& key, const std::vector<std::string>& rest) {
@@ -34,12 +36,13 @@ bool RemoveFromDisplayClassFilters(platform::Registry& registry) {
     return false;
   }
   std::vector<std::string> filters;
-  const platform::WinError read = platform::QueryMultiStringValue(*key, kLowerFiltersValue, &filters);
+  const platform::WinError read =
+      platform::QueryMultiStringValue(*key, kLowerFiltersValue, &filters);
   if (read == platform::kErrorFileNotFound) return true;
   if (read != platform::kErrorSuccess) return false;
-  const auto removed = std::ranges::remove_if(filters, IsFilterDriverEntry);
-  if (removed.empty()) return true;
-  filters.erase(removed.begin(), removed.end());
+  const auto kept_end = std::remove_if(filters.begin(), filters.end(), IsFilterDriverEntry);
+  if (kept_end == filters.end()) return true;
+  filters.erase(kept_end, filters.end());
   return WriteBack(*key, filters) == platform::kErrorSuccess;
 }
 

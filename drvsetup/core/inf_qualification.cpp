@@ -7,9 +7,7 @@ namespace drvsetup {
 namespace {
 
 // Chunks are C strings to the search: a zero byte ends the text that is looked at.
-std::string_view AsCString(const std::string& chunk) {
-  return std::string_view(chunk.c_str());
-}
+std::string_view AsCString(const std::string& chunk) { return std::string_view(chunk.c_str()); }
 
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
@@ -18,8 +16,8 @@ bool Contains(std::string_view text, std::string_view part) {
 bool HoldsHardwareId(std::string_view chunk, const InfKind& kind,
                      const std::vector<std::string>& required) {
   if (!Contains(chunk, kind.hardware_id)) return false;
-  return required.empty() ||
-         std::ranges::any_of(required, [&](const std::string& r) { return Contains(chunk, r); });
+  return required.empty() || std::any_of(required.begin(), required.end(),
+                                         [&](const std::string& r) { return Contains(chunk, r); });
 }
 
 }  // namespace

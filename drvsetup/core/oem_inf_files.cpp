@@ -8,8 +8,9 @@ namespace drvsetup {
 namespace {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -19,8 +20,8 @@ bool HasOemInfForm(std::string_view name) {
 }
 
 bool IsCandidate(const platform::FoundFile& entry, size_t folder_chars) {
-  return (entry.attributes & platform::kFileAttributeDirectory) == 0 &&
-         HasOemInfForm(entry.name) && folder_chars + entry.name.size() <= kMaxPathChars;
+  return (entry.attributes & platform::kFileAttributeDirectory) == 0 && HasOemInfForm(entry.name) &&
+         folder_chars + entry.name.size() <= kMaxPathChars;
 }
 
 }  // namespace

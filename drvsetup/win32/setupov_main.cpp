@@ -8,8 +8,8 @@
 #include "drvsetup/win32/win32_adapters.h"
 #include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_files.h"
-#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_os_version.h"
+#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 
 namespace {
@@ -34,9 +34,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   drvsetup::win32::Win32ProgressWindows progress_windows;
   drvsetup::win32::Win32Sleeper sleeper;
   drvsetup::win32::Win32CodePage code_page;
-  drvsetup::SetupPorts ports{os_version, mutexes,       files,            registry, devices,
-                             difx,       strings,       message_boxes,    progress_windows,
-                             sleeper,    code_page};
+  drvsetup::SetupPorts ports{os_version,       mutexes, files,    registry,
+                             devices,          difx,    strings,  message_boxes,
+                             progress_windows, sleeper, code_page};
   drvsetup::CSetupCRApp app(ports);
   return app.Run(ReadCommandLine());
 }

@@ -31,11 +31,10 @@ WindowRect Win32ProgressWindows::DesktopRect() {
 std::unique_ptr<ProgressBar> Win32ProgressWindows::Create(const ProgressWindowSpec& spec) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
-  HWND window = CreateWindowExA(WS_EX_STATICEDGE | WS_EX_TOPMOST, PROGRESS_CLASSA,
-                                spec.title.c_str(),
-                                WS_VISIBLE | WS_CAPTION | WS_CLIPCHILDREN | PBS_SMOOTH, spec.left,
-                                spec.top, spec.width, spec.height, GetDesktopWindow(), nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(
+      WS_EX_STATICEDGE | WS_EX_TOPMOST, PROGRESS_CLASSA, spec.title.c_str(),
+      WS_VISIBLE | WS_CAPTION | WS_CLIPCHILDREN | PBS_SMOOTH, spec.left, spec.top, spec.width,
+      spec.height, GetDesktopWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) return nullptr;
   return std::make_unique<Win32ProgressBar>(window);
 }

@@ -8,7 +8,8 @@ namespace platform::sim {
 
 namespace {
 
-constexpr uint32_t kRegMultiSz = 7;  // REG_MULTI_SZ
+constexpr uint32_t kRegMultiSz = 7;                   // REG_MULTI_SZ
+constexpr WinError kErrorNoSuchDevinst = 0xE000020B;  // the member's device is gone
 
 // A standard class GUID of the {4D36E9xx-E325-11CE-BFC1-08002BE10318} family.
 Guid StandardClass(uint32_t data1) {
@@ -113,7 +114,7 @@ class SimDeviceInfoList : public DeviceInfoList {
   WinError RegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type, uint8_t* data,
                             uint32_t size, uint32_t* required) override {
     const SimDevice* device = Device(index);
-    if (device == nullptr) return kErrorInvalidParameter;
+    if (device == nullptr) return index < members_.size() ? kErrorNoSuchDevinst : kErrorNoMoreItems;
     if (size != 0 && data == nullptr) return kErrorInvalidData;
     const std::vector<std::string>& ids =
         property == DeviceProperty::kHardwareIds ? device->hardware_ids : device->compatible_ids;

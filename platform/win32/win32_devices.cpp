@@ -6,7 +6,9 @@
 #include <setupapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -58,12 +60,13 @@ class Win32DeviceInfoList : public DeviceInfoList {
   bool InstanceId(uint32_t index, size_t max_chars, std::string* id) override {
     SP_DEVINFO_DATA data;
     if (!Member(index, &data)) return false;
-    // An id of exactly max_chars characters comes back without a terminator: keep room for one.
-    const ULONG length = static_cast<ULONG>(std::min<size_t>(max_chars, MAX_DEVICE_ID_LEN));
-    std::string buffer(length + 1, '\0');
-    if (CM_Get_Device_ID_ExA(data.DevInst, buffer.data(), length, 0, machine_) != CR_SUCCESS) {
+    // The size first: Wine's CM_Get_Device_ID calls report success for a too small buffer.
+    ULONG length = 0;
+    if (DeviceIdSize(data.DevInst, &length) != CR_SUCCESS || length > max_chars) {
       return false;
     }
+    std::string buffer(length + 1, '\0');
+    if (ReadDeviceId(data.DevInst, buffer.data(), length + 1) != CR_SUCCESS) return false;
     buffer.resize(std::strlen(buffer.c_str()));
     *id = buffer;
     return true;
@@ -91,8 +94,13 @@ class Win32DeviceInfoList : public DeviceInfoList {
     params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
     params.Scope = DI_REMOVEDEVICE_GLOBAL;
     params.HwProfile = 0;
-    return SetupDiSetClassInstallParamsA(set_, &member, &params.ClassInstallHeader,
-                                         sizeof params) != FALSE;
+    SetLastError(ERROR_SUCCESS);
+    if (SetupDiSetClassInstallParamsA(set_, &member, &params.ClassInstallHeader, sizeof params)) {
+      return true;
+    }
+    // Wine's is a stub that fails without naming an error; DIF_REMOVE's default without
+    // parameters is this same global removal, so that failure costs nothing.
+    return GetLastError() == ERROR_SUCCESS;
   }
 
   bool CallClassInstallerRemove(uint32_t index) override {
@@ -114,6 +122,19 @@ class Win32DeviceInfoList : public DeviceInfoList {
   bool Member(uint32_t index, SP_DEVINFO_DATA* data) {
     data->cbSize = sizeof *data;
     return SetupDiEnumDeviceInfo(set_, index, data) != FALSE;
+  }
+
+  // Wine's CM_Get_Device_ID_ExA succeeds without writing anything and it lacks
+  // CM_Get_Device_ID_Size_Ex, so the local machine is asked through the plain calls, which mean
+  // the same on Windows.
+  CONFIGRET DeviceIdSize(DEVINST device, ULONG* length) {
+    if (machine_ != nullptr) return CM_Get_Device_ID_Size_Ex(length, device, 0, machine_);
+    return CM_Get_Device_ID_Size(length, device, 0);
+  }
+
+  CONFIGRET ReadDeviceId(DEVINST device, char* buffer, ULONG length) {
+    if (machine_ != nullptr) return CM_Get_Device_ID_ExA(device, buffer, length, 0, machine_);
+    return CM_Get_Device_IDA(device, buffer, length, 0);
   }
 
   HDEVINFO set_;

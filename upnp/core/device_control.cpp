@@ -41,14 +41,14 @@ Hresult DeviceControl::CreateServices() {
       }
       // A repeated Initialize starts the device over: the earlier service and unique
       // device names go before the new service is kept.
-      Forget();
+      ForgetUniqueDeviceNames();
       service.reference = std::move(reference);
     }
   }
   return kSOk;
 }
 
-void DeviceControl::Forget() {
+void DeviceControl::ForgetUniqueDeviceNames() {
   for (DeviceEntry& device : table_.devices()) device.unique_device_name.clear();
 }
 

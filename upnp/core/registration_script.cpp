@@ -134,6 +134,14 @@ class Parser {
 
   // Keys (and, inside a key, named values) up to the closing brace.
   Hresult ParseBody(std::vector<ScriptKey>* keys, ScriptKey* owner) {
+    // Registry paths end long before this; the limit keeps the recursion bounded.
+    if (++depth_ > kMaxDepth) return kScriptSyntaxError;
+    const Hresult hr = ParseEntries(keys, owner);
+    --depth_;
+    return hr;
+  }
+
+  Hresult ParseEntries(std::vector<ScriptKey>* keys, ScriptKey* owner) {
     Token token;
     while (tokens_.Next(&token)) {
       if (IsWord(token, u"}")) return kSOk;
@@ -181,7 +189,9 @@ class Parser {
     return kSOk;
   }
 
+  static constexpr int kMaxDepth = 64;
   Tokenizer tokens_;
+  int depth_ = 0;
 };
 
 std::u16string Child(std::u16string_view parent, std::u16string_view name) {

@@ -43,10 +43,8 @@ class ComSubscriber final : public EventSubscriber {
 
 COmvoService::COmvoService() : subscription_(Module().debug()) { Module().locks().Lock(); }
 
-COmvoService::~COmvoService() {
-  subscription_.Unadvise();
-  Module().locks().Unlock();
-}
+// The held sink, if any, goes with the subscription.
+COmvoService::~COmvoService() { Module().locks().Unlock(); }
 
 STDMETHODIMP COmvoService::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;

@@ -29,7 +29,7 @@ const CategoryTable& Categories() {
       const unsigned magnitude = static_cast<unsigned>(value < 0 ? -value : value);
       const unsigned size = magnitude == 0 ? 0 : 32 - __builtin_clz(magnitude);
       const unsigned bits = (value < 0 ? ~magnitude : magnitude) & ((1u << size) - 1);
-      t.entry[CategoryTable::Index(value)] = static_cast<std::uint16_t>(size << 11 | bits);
+      t.entry[value + 2048] = static_cast<std::uint16_t>(bits << 4 | size);
     }
     return t;
   }();

@@ -41,19 +41,20 @@ OVJPEG_CODER_INLINE std::uint64_t ToZigzagMask(std::uint64_t mask, const BlockLa
 }
 
 // Category (bit count of the magnitude) and category bits (the magnitude, or its complement for
-// a negative value, cut to that many bits) of every value in -2048..2047: size << 11 | bits.
+// a negative value, cut to that many bits) of every value in -2048..2047: bits << 4 | size.
+// Every coefficient the coders see lies in that range: the transform's output is bounded by
+// 8-bit input, and outside coefficients are clamped first.
 struct CategoryTable {
   std::uint16_t entry[4096];
-  static std::uint32_t Index(int value) { return static_cast<std::uint32_t>(value + 2048) & 4095; }
+  std::uint32_t operator[](int value) const { return entry[value + 2048]; }
 };
 const CategoryTable& Categories();
 
 OVJPEG_CODER_INLINE void EncodeValue(BitWriter& out, const HuffmanCodes& codes, int run_shifted,
                                      std::uint32_t category) {
-  const std::uint32_t size = category >> 11, bits = category & 0x7FF;
-  const std::uint32_t symbol = static_cast<std::uint32_t>(run_shifted) | size;
-  out.Put((static_cast<std::uint32_t>(codes.code[symbol]) << size) | bits,
-          codes.length[symbol] + static_cast<int>(size));
+  const std::uint32_t packed =
+      codes.packed[static_cast<std::uint32_t>(run_shifted) | (category & 15)];
+  out.Put((packed >> 5) | (category >> 4), static_cast<int>(packed & 31));
 }
 
 // Codes a block whose DC is block[0] and whose non-zero coefficients are flagged in `mask`
@@ -62,13 +63,23 @@ OVJPEG_CODER_INLINE void EncodeValue(BitWriter& out, const HuffmanCodes& codes, 
 inline void EncodeBlock(BitWriter& writer, const std::int16_t* block, std::uint64_t mask,
                         const BlockLayout& layout, ComponentCoder& coder) {
   const CategoryTable& categories = Categories();
+  const HuffmanCodes& ac = *coder.ac;
   BitWriter out = writer;
   const int dc = block[0];
-  EncodeValue(out, *coder.dc, 0, categories.entry[CategoryTable::Index(dc - coder.predictor)]);
+  const std::uint32_t dc_category = categories[dc - coder.predictor];
   coder.predictor = dc;
+  const std::uint32_t dc_packed = coder.dc->packed[dc_category & 15];
+  const std::uint32_t dc_bits = (dc_packed >> 5) | (dc_category >> 4);
+  const int dc_length = static_cast<int>(dc_packed & 31);
+  mask &= ~std::uint64_t{1};
+  if (mask == 0) {  // flat block (common on desktops): DC and end-of-block in one go
+    out.Put((dc_bits << ac.length[0x00]) | ac.code[0x00], dc_length + ac.length[0x00]);
+    writer = out;
+    return;
+  }
+  out.Put(dc_bits, dc_length);
 
-  const HuffmanCodes& ac = *coder.ac;
-  std::uint64_t zigzag = ToZigzagMask(mask & ~std::uint64_t{1}, layout);
+  std::uint64_t zigzag = ToZigzagMask(mask, layout);
   int last = 0;
   while (zigzag != 0) {
     const int k = __builtin_ctzll(zigzag);
@@ -80,7 +91,7 @@ inline void EncodeBlock(BitWriter& writer, const std::int16_t* block, std::uint6
       run -= 16;
     }
     const int value = block[layout.position_of_zigzag[k]];
-    EncodeValue(out, ac, run << 4, categories.entry[CategoryTable::Index(value)]);
+    EncodeValue(out, ac, run << 4, categories[value]);
   }
   if (last != 63) out.Put(ac.code[0x00], ac.length[0x00]);
   writer = out;

@@ -19,8 +19,7 @@ struct PlaneCoder {
       EncodePaddingBlock(bits, component);
       return;
     }
-    const std::int16_t* block =
-        plane + (static_cast<std::size_t>(by) * blocks_per_row + bx) * 64;
+    const std::int16_t* block = plane + (static_cast<std::size_t>(by) * blocks_per_row + bx) * 64;
     std::uint64_t mask;
     if (kernels.coefficient_mask(block, &mask)) {
       EncodeBlock(bits, block, mask, NaturalLayout(), component);

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ovjpeg/ijl.h"
 #include "kernels.h"
+#include "ovjpeg/ijl.h"
 #include "quant_tables.h"
 
 namespace ovjpeg {

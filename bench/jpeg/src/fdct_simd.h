@@ -14,6 +14,8 @@ namespace ovjpeg::simd {
 
 // Everything here is inlined into the kernel so that constants stay in registers.
 #define OVJPEG_INLINE inline __attribute__((always_inline))
+// Unrolled loops let the weights fold into constants.
+#define OVJPEG_UNROLL _Pragma("GCC unroll 8")
 
 template <class V>
 OVJPEG_INLINE typename V::T Descale(typename V::T lo, typename V::T hi) {
@@ -36,7 +38,7 @@ OVJPEG_INLINE typename V::T Rotate(typename V::T lo, typename V::T hi, typename 
 
 template <class V>
 OVJPEG_INLINE typename V::T Rotate2(typename V::T lo01, typename V::T hi01, typename V::T w01,
-                             typename V::T lo23, typename V::T hi23, typename V::T w23) {
+                                    typename V::T lo23, typename V::T hi23, typename V::T w23) {
   return Descale<V>(V::Add32(V::Madd(lo01, w01), V::Madd(lo23, w23)),
                     V::Add32(V::Madd(hi01, w01), V::Madd(hi23, w23)));
 }
@@ -70,6 +72,7 @@ OVJPEG_INLINE void DctPass(typename V::T* x) {
 
   const T d01l = V::UnpackLo16(d0, d1), d01h = V::UnpackHi16(d0, d1);
   const T d23l = V::UnpackLo16(d2, d3), d23h = V::UnpackHi16(d2, d3);
+  OVJPEG_UNROLL
   for (int i = 0; i < 4; ++i) {
     const int* w = c::kOdd[i];
     x[2 * i + 1] = Rotate2<V>(d01l, d01h, Weight<V>(w[0], w[1]), d23l, d23h, Weight<V>(w[2], w[3]));
@@ -105,6 +108,7 @@ OVJPEG_INLINE void Fdct(typename V::T* x) {
 template <class V>
 OVJPEG_INLINE void Quantize(typename V::T* x, const QuantDivisors& q) {
   using T = typename V::T;
+  OVJPEG_UNROLL
   for (int i = 0; i < 8; ++i) {
     T t = V::Add16(V::Abs16(x[i]), V::LoadRow(q.half + 8 * i));
     t = V::MulhiU16(t, V::LoadRow(q.mul + 8 * i));
@@ -114,5 +118,6 @@ OVJPEG_INLINE void Quantize(typename V::T* x, const QuantDivisors& q) {
 }
 
 #undef OVJPEG_INLINE
+#undef OVJPEG_UNROLL
 
 }  // namespace ovjpeg::simd

@@ -55,6 +55,11 @@ HuffmanCodes DeriveCodes(const HuffmanSpec& spec) {
     }
     code <<= 1;
   }
+  for (int symbol = 0; symbol < 256; ++symbol) {
+    const std::uint32_t size = symbol & 15;
+    codes.packed[symbol] = (static_cast<std::uint32_t>(codes.code[symbol]) << size << 5) |
+                           (codes.length[symbol] + size);
+  }
   return codes;
 }
 

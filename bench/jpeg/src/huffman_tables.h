@@ -22,6 +22,10 @@ extern const HuffmanSpec kChrominanceAc;
 struct HuffmanCodes {
   std::array<std::uint16_t, 256> code;
   std::array<std::uint8_t, 256> length;
+  // The coding loop's form: a symbol's low 4 bits are the size of the value bits that follow
+  // its code, so code << size and length + size are stored together as
+  // (code << size) << 5 | (length + size) (27 + 5 bits at most).
+  std::array<std::uint32_t, 256> packed;
 };
 
 HuffmanCodes DeriveCodes(const HuffmanSpec& spec);

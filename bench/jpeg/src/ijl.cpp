@@ -75,7 +75,8 @@ IJLERR Encode(const JPEG_CORE_PROPERTIES& p, std::size_t* size) {
         p.JPGHeight};
     status = EncodeCoefficients(planes, tables, kernels, output);
   } else {
-    const RgbPicture picture{p.DIBBytes, static_cast<std::ptrdiff_t>(p.DIBWidth) * 3 + p.DIBPadBytes,
+    const RgbPicture picture{p.DIBBytes,
+                             static_cast<std::ptrdiff_t>(p.DIBWidth) * 3 + p.DIBPadBytes,
                              p.DIBWidth, p.DIBHeight};
     status = EncodeRgb(picture, tables, kernels, output);
   }

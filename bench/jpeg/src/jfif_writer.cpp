@@ -66,9 +66,9 @@ void WriteScan(SegmentWriter& w) {
   w.Byte(1), w.Byte(0x00);
   w.Byte(2), w.Byte(0x11);
   w.Byte(3), w.Byte(0x11);
-  w.Byte(0);   // spectral selection 0..63
+  w.Byte(0);  // spectral selection 0..63
   w.Byte(63);
-  w.Byte(0);   // no successive approximation
+  w.Byte(0);  // no successive approximation
 }
 
 }  // namespace

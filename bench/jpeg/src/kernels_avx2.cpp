@@ -61,8 +61,7 @@ OVJPEG_AVX2_INLINE __m256i Load2(const std::uint8_t* low, const std::uint8_t* hi
 // Byte shuffles for 4 pixels starting `o` bytes into a lane: (R, G) word pairs, (B, 0) pairs.
 #define OVJPEG_RG(o) \
   o, -1, o + 1, -1, o + 3, -1, o + 4, -1, o + 6, -1, o + 7, -1, o + 9, -1, o + 10, -1
-#define OVJPEG_B(o) \
-  o + 2, -1, -1, -1, o + 5, -1, -1, -1, o + 8, -1, -1, -1, o + 11, -1, -1, -1
+#define OVJPEG_B(o) o + 2, -1, -1, -1, o + 5, -1, -1, -1, o + 8, -1, -1, -1, o + 11, -1, -1, -1
 
 // One row of 16 pixels as pairs: [0] pixels 0-3 | 4-7, [1] pixels 8-11 | 12-15.
 struct RowPairs {
@@ -87,7 +86,8 @@ OVJPEG_AVX2_INLINE __m256i Weighted(__m256i rg, __m256i b, __m256i wrg, __m256i 
 }
 
 // Cb or Cr of a row pair: [s0 s1 s4 s5 | s2 s3 s6 s7] as 32-bit values.
-OVJPEG_AVX2_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& bottom, __m256i wrg, __m256i wb) {
+OVJPEG_AVX2_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& bottom, __m256i wrg,
+                                     __m256i wb) {
   __m256i columns[2];
   for (int h = 0; h < 2; ++h) {
     columns[h] = Weighted(_mm256_add_epi16(top.rg[h], bottom.rg[h]),
@@ -99,10 +99,9 @@ OVJPEG_AVX2_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& bottom
 
 void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
                 std::int16_t* chroma) {
-  const Shuffles s = {_mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(0)),
-                      _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(0)),
-                      _mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(4)),
-                      _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(4))};
+  const Shuffles s = {
+      _mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(0)), _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(0)),
+      _mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(4)), _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(4))};
   const __m256i wy = Weight<V256>(c::kYr, c::kYg), wyb = Weight<V256>(c::kYb, 0);
   const __m256i ybias = _mm256_set1_epi32(c::kYBias);
   const __m256i wcb = Weight<V256>(c::kCbR, c::kCbG), wcbb = Weight<V256>(c::kCbB, 0);
@@ -136,17 +135,17 @@ OVJPEG_AVX2_INLINE void StoreLanes(std::int16_t* left, std::int16_t* right, __m2
 
 void FdctQuantizePair(const std::int16_t* samples, const QuantDivisors& q, CodedBlock* out) {
   __m256i x[8];
-  for (int r = 0; r < 8; ++r) {
+  _Pragma("GCC unroll 8") for (int r = 0; r < 8; ++r) {
     x[r] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(samples + 16 * r));
   }
   simd::Fdct<V256>(x);
   simd::Quantize<V256>(x, q);
   const __m256i zero = _mm256_setzero_si256();
   std::uint64_t zeros[2] = {0, 0};
-  for (int i = 0; i < 8; ++i) {
+  _Pragma("GCC unroll 8") for (int i = 0; i < 8; ++i) {
     StoreLanes(out[0].coefficient + 8 * i, out[1].coefficient + 8 * i, x[i]);
   }
-  for (int i = 0; i < 4; ++i) {
+  _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) {
     const __m256i bytes = _mm256_packs_epi16(_mm256_cmpeq_epi16(x[2 * i], zero),
                                              _mm256_cmpeq_epi16(x[2 * i + 1], zero));
     const std::uint32_t lanes = static_cast<std::uint32_t>(_mm256_movemask_epi8(bytes));
@@ -164,18 +163,18 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
   __m256i outside = zero;
   for (int i = 0; i < 4; ++i) {
     x[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 16 * i));
-    outside = _mm256_or_si256(outside, _mm256_or_si256(_mm256_cmpgt_epi16(low, x[i]),
-                                                       _mm256_cmpgt_epi16(x[i], high)));
+    outside = _mm256_or_si256(
+        outside, _mm256_or_si256(_mm256_cmpgt_epi16(low, x[i]), _mm256_cmpgt_epi16(x[i], high)));
   }
   if (!_mm256_testz_si256(outside, outside)) {
     return kScalarKernels.coefficient_mask(block, mask);  // rare: let the reference decide
   }
   std::uint64_t zeros = 0;
   for (int i = 0; i < 2; ++i) {
-    const __m256i bytes = _mm256_permute4x64_epi64(
-        _mm256_packs_epi16(_mm256_cmpeq_epi16(x[2 * i], zero),
-                           _mm256_cmpeq_epi16(x[2 * i + 1], zero)),
-        0xD8);
+    const __m256i bytes =
+        _mm256_permute4x64_epi64(_mm256_packs_epi16(_mm256_cmpeq_epi16(x[2 * i], zero),
+                                                    _mm256_cmpeq_epi16(x[2 * i + 1], zero)),
+                                 0xD8);
     zeros |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(bytes)))
              << (32 * i);
   }

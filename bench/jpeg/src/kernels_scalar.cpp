@@ -14,9 +14,8 @@ void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* lu
   for (int row = 0; row < 16; ++row) {
     const std::uint8_t* p = rgb + row * stride;
     for (int col = 0; col < 16; ++col, p += 3) {
-      luma[row * 16 + col] =
-          static_cast<std::int16_t>((c::kYr * p[0] + c::kYg * p[1] + c::kYb * p[2] + c::kYBias) >>
-                                    c::kYShift);
+      luma[row * 16 + col] = static_cast<std::int16_t>(
+          (c::kYr * p[0] + c::kYg * p[1] + c::kYb * p[2] + c::kYBias) >> c::kYShift);
     }
   }
   for (int row = 0; row < 8; ++row) {
@@ -59,7 +58,8 @@ void Dct8(const std::int16_t* in, int step, std::int16_t* out, int out_step) {
   out[6 * out_step] = Descale(e2 * c::kC6 - e3 * c::kC2);
   for (int i = 0; i < 4; ++i) {
     const int* w = c::kOdd[i];
-    out[(2 * i + 1) * out_step] = Descale((d[0] * w[0] + d[1] * w[1]) + (d[2] * w[2] + d[3] * w[3]));
+    out[(2 * i + 1) * out_step] =
+        Descale((d[0] * w[0] + d[1] * w[1]) + (d[2] * w[2] + d[3] * w[3]));
   }
 }
 

@@ -1,6 +1,8 @@
 // SSE2 kernels: the floor of the 32-bit Windows build. Without byte shuffles the pixels are
-// spread into 16-bit planes first; all arithmetic is vectorised.
+// read as 32-bit words and masked into 16-bit planes; all arithmetic is vectorised.
 #include <emmintrin.h>
+
+#include <cstring>
 
 #include "fdct_simd.h"
 #include "kernels.h"
@@ -65,34 +67,64 @@ __m128i PairSums(__m128i a, __m128i b) {
   return _mm_packs_epi32(_mm_madd_epi16(a, ones), _mm_madd_epi16(b, ones));
 }
 
+// One row of 16 pixels as 16-bit planes: channel[c][h] holds pixels 8 h .. 8 h + 7.
+struct RowPlanes {
+  __m128i channel[3][2];
+};
+
+std::uint32_t PixelWord(const std::uint8_t* p) {
+  std::uint32_t word;
+  std::memcpy(&word, p, 4);
+  return word;
+}
+
+// Each pixel is read as a 4-byte word (its 3 bytes and the next pixel's first); the last one is
+// assembled byte by byte so that nothing past the row's 48 bytes is read.
+RowPlanes SplitRow(const std::uint8_t* p) {
+  const std::uint32_t last = p[45] | (p[46] << 8) | (p[47] << 16);
+  __m128i words[4];
+  for (int q = 0; q < 4; ++q) {
+    const std::uint8_t* s = p + 12 * q;
+    words[q] = _mm_setr_epi32(static_cast<int>(PixelWord(s)), static_cast<int>(PixelWord(s + 3)),
+                              static_cast<int>(PixelWord(s + 6)),
+                              static_cast<int>(q == 3 ? last : PixelWord(s + 9)));
+  }
+  const __m128i byte = _mm_set1_epi32(0xFF);
+  RowPlanes planes;
+  for (int h = 0; h < 2; ++h) {
+    const __m128i a = words[2 * h], b = words[2 * h + 1];
+    planes.channel[0][h] = _mm_packs_epi32(_mm_and_si128(a, byte), _mm_and_si128(b, byte));
+    planes.channel[1][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 8), byte),
+                                           _mm_and_si128(_mm_srli_epi32(b, 8), byte));
+    planes.channel[2][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 16), byte),
+                                           _mm_and_si128(_mm_srli_epi32(b, 16), byte));
+  }
+  return planes;
+}
+
 void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
                 std::int16_t* chroma) {
-  alignas(16) std::int16_t planes[2][3][16];
   const __m128i wy = Weight<V128>(c::kYr, c::kYg), wyb = Weight<V128>(c::kYb, 0);
   const __m128i ybias = _mm_set1_epi32(c::kYBias), cbias = _mm_set1_epi32(c::kCBias);
   const __m128i wcb = Weight<V128>(c::kCbR, c::kCbG), wcbb = Weight<V128>(c::kCbB, 0);
   const __m128i wcr = Weight<V128>(c::kCrR, c::kCrG), wcrb = Weight<V128>(c::kCrB, 0);
-  for (int row = 0; row < 16; ++row) {
-    std::int16_t(*plane)[16] = planes[row % 2];
-    const std::uint8_t* p = rgb + row * stride;
-    for (int col = 0; col < 16; ++col, p += 3) {
-      plane[0][col] = p[0];
-      plane[1][col] = p[1];
-      plane[2][col] = p[2];
+  for (int pair = 0; pair < 8; ++pair) {
+    RowPlanes rows[2];
+    for (int i = 0; i < 2; ++i) {
+      const int row = 2 * pair + i;
+      rows[i] = SplitRow(rgb + row * stride);
+      const auto& ch = rows[i].channel;
+      for (int h = 0; h < 2; ++h) {
+        Store(luma + row * 16 + 8 * h,
+              Combine<c::kYShift>(ch[0][h], ch[1][h], ch[2][h], wy, wyb, ybias));
+      }
     }
-    for (int half = 0; half < 2; ++half) {
-      const int o = 8 * half;
-      Store(luma + row * 16 + o,
-            Combine<c::kYShift>(Load(plane[0] + o), Load(plane[1] + o), Load(plane[2] + o), wy,
-                                wyb, ybias));
-    }
-    if (row % 2 == 0) continue;
     __m128i sums[3];
-    for (int ch = 0; ch < 3; ++ch) {
-      sums[ch] = PairSums(_mm_add_epi16(Load(planes[0][ch]), Load(planes[1][ch])),
-                          _mm_add_epi16(Load(planes[0][ch] + 8), Load(planes[1][ch] + 8)));
+    for (int k = 0; k < 3; ++k) {
+      sums[k] = PairSums(_mm_add_epi16(rows[0].channel[k][0], rows[1].channel[k][0]),
+                         _mm_add_epi16(rows[0].channel[k][1], rows[1].channel[k][1]));
     }
-    std::int16_t* out = chroma + (row / 2) * 16;
+    std::int16_t* out = chroma + pair * 16;
     Store(out, Combine<c::kCShift>(sums[0], sums[1], sums[2], wcb, wcbb, cbias));
     Store(out + 8, Combine<c::kCShift>(sums[0], sums[1], sums[2], wcr, wcrb, cbias));
   }
@@ -101,7 +133,7 @@ void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* lu
 std::uint64_t NonZeroMask(const __m128i* x) {
   const __m128i zero = _mm_setzero_si128();
   std::uint64_t zeros = 0;
-  for (int i = 0; i < 4; ++i) {
+  _Pragma("GCC unroll 4") for (int i = 0; i < 4; ++i) {
     const __m128i bytes =
         _mm_packs_epi16(_mm_cmpeq_epi16(x[2 * i], zero), _mm_cmpeq_epi16(x[2 * i + 1], zero));
     zeros |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(bytes)))
@@ -113,7 +145,7 @@ std::uint64_t NonZeroMask(const __m128i* x) {
 void FdctQuantizePair(const std::int16_t* samples, const QuantDivisors& q, CodedBlock* out) {
   for (int b = 0; b < 2; ++b) {
     __m128i x[8];
-    for (int r = 0; r < 8; ++r) x[r] = Load(samples + 16 * r + 8 * b);
+    _Pragma("GCC unroll 8") for (int r = 0; r < 8; ++r) x[r] = Load(samples + 16 * r + 8 * b);
     simd::Fdct<V128>(x);
     simd::Quantize<V128>(x, q);
     for (int i = 0; i < 8; ++i) Store(out[b].coefficient + 8 * i, x[i]);

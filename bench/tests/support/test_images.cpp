@@ -81,13 +81,14 @@ RgbImage MakeDesktop(int width, int height, std::uint32_t seed) {
   for (int i = 0; i < windows; ++i) {
     const int w = std::max(8, width / 3 + random.Below(std::max(1, width / 3)));
     const int h = std::max(8, height / 3 + random.Below(std::max(1, height / 3)));
-    Window(image, random.Below(std::max(1, width - w / 2)), random.Below(std::max(1, height - h / 2)),
-           w, h, random);
+    Window(image, random.Below(std::max(1, width - w / 2)),
+           random.Below(std::max(1, height - h / 2)), w, h, random);
   }
   for (int x = 8; x + 32 < width; x += 80) {  // icons along the left edge of a task bar
-    Fill(image, x, std::max(0, height - 36), 32, 32,
-         {static_cast<std::uint8_t>(random.Below(256)), static_cast<std::uint8_t>(random.Below(256)),
-          static_cast<std::uint8_t>(random.Below(256))});
+    Fill(
+        image, x, std::max(0, height - 36), 32, 32,
+        {static_cast<std::uint8_t>(random.Below(256)), static_cast<std::uint8_t>(random.Below(256)),
+         static_cast<std::uint8_t>(random.Below(256))});
   }
   return image;
 }

@@ -43,9 +43,7 @@ std::vector<std::uint8_t> EncodeWithTurbo(const RgbImage& image, int quality) {
 }
 
 TurboCompressor::TurboCompressor(int width, int height)
-    : handle_(tjInitCompress()),
-      buffer_(nullptr),
-      capacity_(tjBufSize(width, height, TJSAMP_420)) {
+    : handle_(tjInitCompress()), buffer_(nullptr), capacity_(tjBufSize(width, height, TJSAMP_420)) {
   buffer_ = tjAlloc(static_cast<int>(capacity_));
 }
 

@@ -42,7 +42,7 @@ struct DecodedCoefficients {
   int height = 0;
   std::array<int, 3> blocks_per_row{};
   std::array<int, 3> block_rows{};
-  std::array<std::vector<std::int16_t>, 3> planes;  // natural order, 64 per block
+  std::array<std::vector<std::int16_t>, 3> planes;              // natural order, 64 per block
   std::array<std::array<std::uint16_t, 64>, 3> quant_tables{};  // per component, natural order
 };
 

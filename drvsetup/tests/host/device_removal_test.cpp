@@ -10,10 +10,10 @@
 namespace drvsetup {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using platform::sim::MediaClassGuid;
 using platform::sim::SimDevice;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 SimDevice MediaDevice(std::string id, std::vector<std::string> hardware,
                       std::vector<std::string> compatible = {}) {
@@ -119,7 +119,8 @@ TEST_F(DeviceRemoval, RemoveParametersThatCannotBeSetSkipTheDevice) {
 
 TEST_F(DeviceRemoval, LongIdListsAreReadWhole) {
   std::vector<std::string> ids;
-  for (int i = 0; i < 100; ++i) ids.push_back("ROOT\\FILLER_" + std::string(100, 'x') + std::to_string(i));
+  for (int i = 0; i < 100; ++i)
+    ids.push_back("ROOT\\FILLER_" + std::string(100, 'x') + std::to_string(i));
   ids.push_back("ROOT\\VQVADSimple");  // past the first 8192 bytes
   devices.AddDevice(MediaDevice("ROOT\\MEDIA\\0000", ids));
   EXPECT_EQ(Remove("Media", "*VQVADSimple"), DeviceRemovalResult::kDone);

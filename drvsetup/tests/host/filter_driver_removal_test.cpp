@@ -11,9 +11,9 @@
 namespace drvsetup {
 namespace {
 
-using ::testing::ElementsAre;
-using platform::sim::RegistryOperation;
 using platform::RootKey;
+using platform::sim::RegistryOperation;
+using ::testing::ElementsAre;
 
 constexpr std::string_view kDriverFile = "C:\\Windows\\system32\\drivers\\ZynKmdFltr.sys";
 const std::string kService(kFilterServiceKey);
@@ -77,7 +77,8 @@ TEST_F(FilterDriverRemoval, AbsentServiceKeyCountsAsDeleted) {
                      platform::RegistryView::kDefault);
   registry.DeleteKey(RootKey::kLocalMachine, kService + "\\Parameters\\Deep",
                      platform::RegistryView::kDefault);
-  registry.DeleteKey(RootKey::kLocalMachine, kService + "\\Parameters", platform::RegistryView::kDefault);
+  registry.DeleteKey(RootKey::kLocalMachine, kService + "\\Parameters",
+                     platform::RegistryView::kDefault);
   registry.DeleteKey(RootKey::kLocalMachine, kService + "\\Enum", platform::RegistryView::kDefault);
   registry.DeleteKey(RootKey::kLocalMachine, kService, platform::RegistryView::kDefault);
   ASSERT_FALSE(ServiceKeyExists());

@@ -23,9 +23,9 @@ TEST(InfQualification, NeedsTheHardwareIdAndTheClassGuidWithExactCase) {
   EXPECT_TRUE(Qualifies(good, kInfVirtualAudio, kAudioRequired));
   EXPECT_TRUE(Qualifies(good, kInfVirtualAudio, {}));
   // Media class GUID in upper case: the file does not belong to the driver.
-  EXPECT_FALSE(Qualifies(
-      "ClassGuid={4D36E96C-E325-11CE-BFC1-08002BE10318}\n%Dev%=Install,*VQVADSimple\n",
-      kInfVirtualAudio, kAudioRequired));
+  EXPECT_FALSE(
+      Qualifies("ClassGuid={4D36E96C-E325-11CE-BFC1-08002BE10318}\n%Dev%=Install,*VQVADSimple\n",
+                kInfVirtualAudio, kAudioRequired));
   EXPECT_FALSE(Qualifies("ClassGuid={4d36e96c-e325-11ce-bfc1-08002be10318}\n*vqvadsimple\n",
                          kInfVirtualAudio, kAudioRequired));
   EXPECT_FALSE(Qualifies("*VQVADSimple\n", kInfVirtualAudio, kAudioRequired));

@@ -11,12 +11,14 @@
 namespace drvsetup {
 namespace {
 
+using platform::RootKey;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using platform::RootKey;
 using testing::World;
 
-std::string Inf(std::string_view name) { return std::string(testing::kInfFolder) + std::string(name); }
+std::string Inf(std::string_view name) {
+  return std::string(testing::kInfFolder) + std::string(name);
+}
 
 class SetupApp : public ::testing::Test {
  protected:
@@ -49,9 +51,8 @@ TEST_F(SetupApp, AudioOnlyWithProgressWindowAndNoCompletionBox) {
   EXPECT_EQ(spec.top, (1024 - 100) / 2);
   EXPECT_EQ(spec.width, 190);
   EXPECT_EQ(spec.height, 40);
-  EXPECT_THAT(*world.progress_windows.calls,
-              ElementsAre("created", "range 0 3", "step 1", "stepit", "stepit", "stepit",
-                          "destroyed"));
+  EXPECT_THAT(*world.progress_windows.calls, ElementsAre("created", "range 0 3", "step 1", "stepit",
+                                                         "stepit", "stepit", "destroyed"));
 }
 
 TEST_F(SetupApp, ProgressWindowPositionUsesSignedHalving) {
@@ -88,10 +89,9 @@ TEST_F(SetupApp, DefaultMaskFromWindows7RunsEveryStepInOrder) {
     World w;
     w.InstallProduct();
     EXPECT_EQ(w.Run(line), 0);
-    EXPECT_THAT(w.files.deleted,
-                ElementsAre(Inf("oem3.inf"), Inf("oem3.pnf"), Inf("oem4.inf"), Inf("oem4.pnf"),
-                            Inf("oem7.inf"), Inf("oem7.pnf"), std::string(testing::kDriverFile),
-                            Inf("oem9.pnf")));
+    EXPECT_THAT(w.files.deleted, ElementsAre(Inf("oem3.inf"), Inf("oem3.pnf"), Inf("oem4.inf"),
+                                             Inf("oem4.pnf"), Inf("oem7.inf"), Inf("oem7.pnf"),
+                                             std::string(testing::kDriverFile), Inf("oem9.pnf")));
     EXPECT_THAT(w.difx.state->uninstalled, ElementsAre(Inf("oem9.inf")));
     EXPECT_EQ(w.devices.RemovedInstanceIds().size(), 4u);
   }
@@ -120,8 +120,8 @@ TEST_F(SetupApp, BadOptionsShowTheUsageBoxAndRemoveNothing) {
   const std::string usage =
       " [Arguments]\nArguments:\n    -?                      Show this help.\n"
       "    -s                      Don't show complete dialog.";
-  for (const char* line : {"SetupOv.exe -?", "SetupOv.exe -O8", "SetupOv.exe -O0",
-                           "SetupOv.exe -O 8 -S -x"}) {
+  for (const char* line :
+       {"SetupOv.exe -?", "SetupOv.exe -O8", "SetupOv.exe -O0", "SetupOv.exe -O 8 -S -x"}) {
     SCOPED_TRACE(line);
     World w;
     w.InstallProduct();

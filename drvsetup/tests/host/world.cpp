@@ -54,8 +54,8 @@ World::World() {
 }
 
 SetupPorts World::Ports() {
-  return SetupPorts{os_version, mutexes,  files,         registry,         devices, difx,
-                    strings,    message_boxes, progress_windows, sleeper, code_page};
+  return SetupPorts{os_version,    mutexes,          files,   registry, devices, difx, strings,
+                    message_boxes, progress_windows, sleeper, code_page};
 }
 
 int World::Run(std::optional<std::string> command_line) {
@@ -77,8 +77,10 @@ bool World::InfExists(std::string_view name) const {
 void World::InstallProduct() {
   using platform::sim::DisplayClassGuid;
   using platform::sim::MediaClassGuid;
-  devices.AddDevice(Device("ROOT\\DISPLAY\\0000", DisplayClassGuid(), {"ROOT\\DISPLAY\\ZYN_Vfbdd"}));
-  devices.AddDevice(Device("ROOT\\DISPLAY\\0001", DisplayClassGuid(), {"ROOT\\DISPLAY\\ZYN_Vqmdd"}));
+  devices.AddDevice(
+      Device("ROOT\\DISPLAY\\0000", DisplayClassGuid(), {"ROOT\\DISPLAY\\ZYN_Vfbdd"}));
+  devices.AddDevice(
+      Device("ROOT\\DISPLAY\\0001", DisplayClassGuid(), {"ROOT\\DISPLAY\\ZYN_Vqmdd"}));
   devices.AddDevice(Device("PCI\\VEN_10DE\\3&1", DisplayClassGuid(), {"PCI\\VEN_10DE&DEV_0641"}));
   devices.AddDevice(Device("ROOT\\MEDIA\\0000", MediaClassGuid(), {"*VQVADSimple"}));
   devices.AddDevice(Device("ROOT\\MEDIA\\0001", MediaClassGuid(), {"ROOT\\VQVADSimple"}));
@@ -89,8 +91,7 @@ void World::InstallProduct() {
   AddInf("oem9.inf", NetworkInfText());
   registry.PutDword(RootKey::kLocalMachine, kFilterServiceKey, "Start", 3);
   registry.AddKey(RootKey::kLocalMachine, std::string(kFilterServiceKey) + "\\Enum");
-  registry.PutMultiString(RootKey::kLocalMachine, kDisplayClassKey, "LowerFilters",
-                          {"ZynKmdFltr"});
+  registry.PutMultiString(RootKey::kLocalMachine, kDisplayClassKey, "LowerFilters", {"ZynKmdFltr"});
   files.AddFile(kDriverFile, "driver");
 }
 

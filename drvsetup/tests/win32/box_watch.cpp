@@ -61,9 +61,7 @@ std::string BoxText(HWND box) {
   return text;
 }
 
-bool IsTopmost(HWND window) {
-  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+bool IsTopmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 void ReportProgress(HWND window, Watch* watch) {
   if (!watch->progress_seen.insert(window).second) return;

@@ -4,10 +4,9 @@
 
 #include <cstdio>
 
-extern "C" __declspec(dllexport) DWORD WINAPI DriverPackageUninstallA(const char* inf_path,
-                                                                      DWORD flags,
-                                                                      const void* installer_info,
-                                                                      BOOL* need_reboot) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    DriverPackageUninstallA(const char* inf_path, DWORD flags, const void* installer_info,
+                            BOOL* need_reboot) {
   char line[600];
   std::snprintf(line, sizeof(line), "DriverPackageUninstallA %s flags=%lu info=%d\n",
                 inf_path ? inf_path : "(null)", flags, installer_info != nullptr ? 1 : 0);

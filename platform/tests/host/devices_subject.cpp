@@ -37,11 +37,13 @@ class SimDevicesSubject : public DevicesSubject {
 
   std::string AddInterface(const Guid& category, std::string_view instance_id,
                            std::string_view reference) override {
-    std::string path = "\\\\?\\" + std::string(instance_id);
-    for (char& c : path) {
-      if (c == '\\' && &c > path.data() + 3) c = '#';
+    // As the installer writes it: \\?\<instance id with '#'>#{category}\<reference>, lower case.
+    std::string path = "\\\\?\\" + std::string(instance_id) + "#" + FormatGuid(category) + "\\" +
+                       std::string(reference);
+    for (size_t i = 4; i < path.size(); ++i) {
+      if (path[i] == '\\' && i < path.size() - reference.size() - 1) path[i] = '#';
+      path[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(path[i])));
     }
-    path += "#" + FormatGuid(category) + "\\" + std::string(reference);
     sim_.AddInterface(category, instance_id, path);
     return path;
   }

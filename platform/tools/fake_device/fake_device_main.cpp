@@ -26,7 +26,8 @@ constexpr GUID kMediaClass{
     0x4D36E96C, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 int Fail(const char* message, const std::string& detail) {
-  std::fprintf(stderr, "fake_device: %s%s\n", message, detail.c_str());
+  const unsigned long error = GetLastError();
+  std::fprintf(stderr, "fake_device: %s%s (error %lu)\n", message, detail.c_str(), error);
   return 1;
 }
 

@@ -135,13 +135,9 @@ bool RemoveDevice(const std::string& instance_id) {
   SP_DEVINFO_DATA device;
   HDEVINFO set = OpenDevice(instance_id, &device);
   if (set == INVALID_HANDLE_VALUE) return false;
-  SP_REMOVEDEVICE_PARAMS params{};
-  params.ClassInstallHeader.cbSize = sizeof params.ClassInstallHeader;
-  params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
-  params.Scope = DI_REMOVEDEVICE_GLOBAL;
-  const bool removed =
-      SetupDiSetClassInstallParamsA(set, &device, &params.ClassInstallHeader, sizeof params) &&
-      SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
+  // Without class install parameters DIF_REMOVE removes the device globally; Wine cannot set
+  // them anyway.
+  const bool removed = SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
   SetupDiDestroyDeviceInfoList(set);
   return removed;
 }

@@ -121,6 +121,14 @@ TEST(RegistrationScriptParse, ReadsFlagsValuesAndNesting) {
   EXPECT_EQ(a.subkeys[1].name, u"C");
 }
 
+TEST(RegistrationScriptParse, RejectsNestingBeyondItsLimit) {
+  std::u16string script = u"HKCR {";
+  for (int i = 0; i < 100; ++i) script += u" K {";
+  for (int i = 0; i < 101; ++i) script += u" }";
+  std::vector<ScriptKey> keys;
+  EXPECT_EQ(ParseRegistrationScript(script, {}, &keys), kScriptSyntaxError);
+}
+
 TEST(RegistrationScriptParse, RejectsMalformedScripts) {
   for (std::u16string_view script :
        {u"HKCR { A = s 'open }", u"HKCR { A { }", u"HKLM { A }", u"HKCR { A = d '1' }",

@@ -37,6 +37,15 @@ expected:
 $2"
 }
 
+# A plain folder first, then (below) the folder with the quote.
+mkdir -p "$OV_DRIVE_C/plain"
+cp "$dll" "$OV_DRIVE_C/plain/Ombrivue.dll"
+plain='C:\plain\Ombrivue.dll'
+wine regsvr32 /s "$plain" || fail "regsvr32 (plain folder) returned $?"
+OV_UPNP_MODULE=$plain run_client 'Registered.RegistryContentKeyByKey'
+wine regsvr32 /u /s "$plain" || fail "unregistration (plain folder) returned $?"
+OV_UPNP_MODULE=$plain run_client 'Unregistered.*'
+
 # A stale key under the class and under Programmable: registration must start them afresh.
 wine reg add 'HKCR\CLSID\{CEBEB26B-B9CE-4F53-B197-08205C3C8BBD}\Stale\Deeper' /f >/dev/null
 wine reg add 'HKCR\CLSID\{CEBEB26B-B9CE-4F53-B197-08205C3C8BBD}\Programmable\Old' /f >/dev/null

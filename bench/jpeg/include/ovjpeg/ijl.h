@@ -9,8 +9,10 @@
 //   external ones, see below) scaled by jquality.
 //
 // * Raw quantised coefficients (raw_coefficients set): three planes Y, U, V of signed 16-bit
-//   coefficients, already quantised with the tables this encoder writes into the file, i.e. the
-//   external (or example) tables scaled by jquality with the rule of ScaleQuantTable(). Plane p
+//   coefficients, already quantised with the tables this encoder writes into the file: the
+//   external (or example) tables scaled by jquality with the IJG rule (quality clamped to
+//   1..100; scale 5000 / quality below 50, else 200 - 2 x quality; entry = (base x scale + 50)
+//   / 100 limited to 1..255), used in natural order. Plane p
 //   is a raster sequence of 8 x 8 blocks, raw_blocks_per_row[p] blocks per row and
 //   raw_block_rows[p] block rows; every block holds its 64 coefficients contiguously in natural
 //   order (row-major: index = 8 x vertical frequency + horizontal frequency). A W x H picture
@@ -30,10 +32,10 @@
 
 enum IJLERR : int {
   IJL_OK = 0,
-  IJL_INVALID_PROPERTIES = -1,   // a null record, or ijlInit was not called
-  IJL_INVALID_PARAMETER = -2,    // sizes, pointers or tables that cannot describe a picture
-  IJL_UNSUPPORTED = -3,          // a colour space, subsampling or operation this library lacks
-  IJL_BUFFER_TOO_SMALL = -4,     // the stream does not fit in JPGSizeBytes
+  IJL_INVALID_PROPERTIES = -1,  // a null record, or ijlInit was not called
+  IJL_INVALID_PARAMETER = -2,   // sizes, pointers or tables that cannot describe a picture
+  IJL_UNSUPPORTED = -3,         // a colour space, subsampling or operation this library lacks
+  IJL_BUFFER_TOO_SMALL = -4,    // the stream does not fit in JPGSizeBytes
 };
 
 enum IJLIOTYPE : int {

@@ -23,7 +23,7 @@ class DeviceControl {
  private:
   Hresult CreateServices();
   Hresult FetchUniqueDeviceNames(std::u16string_view device_id);
-  void Forget();
+  void ForgetUniqueDeviceNames();
 
   DeviceControlEnvironment& environment_;
   platform::DebugOutput& debug_;
