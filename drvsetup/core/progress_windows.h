@@ -12,7 +12,7 @@ struct WindowRect {
   int bottom = 0;
 };
 
-struct ProgressWindowSpec {
+struct ProgressWindowParams {
   std::string title;
   int left = 0;
   int top = 0;
@@ -34,7 +34,7 @@ class ProgressWindows {
   virtual WindowRect DesktopRect() = 0;
   // A visible, topmost, captioned, smooth progress bar window on the desktop; nullptr when
   // it cannot be created.
-  virtual std::unique_ptr<ProgressBar> Create(const ProgressWindowSpec& spec) = 0;
+  virtual std::unique_ptr<ProgressBar> Create(const ProgressWindowParams& params) = 0;
 };
 
 }  // namespace drvsetup

@@ -46,13 +46,13 @@ void RunDeviceStep(SetupPorts& ports, const DeviceStep& step, std::string* hardw
 
 std::unique_ptr<ProgressBar> CreateProgressWindow(SetupPorts& ports) {
   const WindowRect desktop = ports.progress_windows.DesktopRect();
-  ProgressWindowSpec spec;
-  spec.title = ports.strings.Load(kIdsRemovingDriver, kMessageBufferChars).value_or("");
-  spec.left = (desktop.right - 400) / 2;
-  spec.top = (desktop.bottom - 100) / 2;
-  spec.width = kProgressWidth;
-  spec.height = kProgressHeight;
-  std::unique_ptr<ProgressBar> progress = ports.progress_windows.Create(spec);
+  ProgressWindowParams params;
+  params.title = ports.strings.Load(kIdsRemovingDriver, kMessageBufferChars).value_or("");
+  params.left = (desktop.right - 400) / 2;
+  params.top = (desktop.bottom - 100) / 2;
+  params.width = kProgressWidth;
+  params.height = kProgressHeight;
+  std::unique_ptr<ProgressBar> progress = ports.progress_windows.Create(params);
   if (progress) {
     progress->SetRange(0, 3);
     progress->SetStep(1);

@@ -54,18 +54,18 @@ int CSetupCRApp::Run(const std::optional<std::string>& command_line) {
   return kExitNormal;
 }
 
-std::string CSetupCRApp::LoadString(unsigned id) {
+std::string CSetupCRApp::LoadText(unsigned id) {
   return ports_.strings.Load(id, kMessageBufferChars).value_or("");
 }
 
 void CSetupCRApp::ShowMessage(unsigned id, bool topmost) {
-  ports_.message_boxes.ShowInformation(kMessageCaption, LoadString(id), topmost);
+  ports_.message_boxes.ShowInformation(kMessageCaption, LoadText(id), topmost);
 }
 
 void CSetupCRApp::ShowUsage() {
-  const std::string text = LoadString(kIdsUsageArguments) + LoadString(kIdsUsageHeading) +
-                           "\n    -?" + std::string(22, ' ') + LoadString(kIdsUsageHelp) +
-                           "\n    -s" + std::string(22, ' ') + LoadString(kIdsUsageQuiet);
+  const std::string text = LoadText(kIdsUsageArguments) + LoadText(kIdsUsageHeading) + "\n    -?" +
+                           std::string(22, ' ') + LoadText(kIdsUsageHelp) + "\n    -s" +
+                           std::string(22, ' ') + LoadText(kIdsUsageQuiet);
   ports_.message_boxes.ShowInformation(kMessageCaption, text, true);
 }
 

@@ -25,7 +25,7 @@ class CSetupCRApp {
   int Run(const std::optional<std::string>& command_line);
 
  private:
-  std::string LoadString(unsigned id);
+  std::string LoadText(unsigned id);
   void ShowMessage(unsigned id, bool topmost);
   void ShowUsage();
   void CopyDifxLibrary();

@@ -31,7 +31,7 @@ class Win32MessageBoxes : public MessageBoxes {
 class Win32ProgressWindows : public ProgressWindows {
  public:
   WindowRect DesktopRect() override;
-  std::unique_ptr<ProgressBar> Create(const ProgressWindowSpec& spec) override;
+  std::unique_ptr<ProgressBar> Create(const ProgressWindowParams& params) override;
 };
 
 // DIFXAPI.DLL through LoadLibraryA and GetProcAddress.

@@ -28,13 +28,13 @@ WindowRect Win32ProgressWindows::DesktopRect() {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-std::unique_ptr<ProgressBar> Win32ProgressWindows::Create(const ProgressWindowSpec& spec) {
+std::unique_ptr<ProgressBar> Win32ProgressWindows::Create(const ProgressWindowParams& params) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   HWND window = CreateWindowExA(
-      WS_EX_STATICEDGE | WS_EX_TOPMOST, PROGRESS_CLASSA, spec.title.c_str(),
-      WS_VISIBLE | WS_CAPTION | WS_CLIPCHILDREN | PBS_SMOOTH, spec.left, spec.top, spec.width,
-      spec.height, GetDesktopWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
+      WS_EX_STATICEDGE | WS_EX_TOPMOST, PROGRESS_CLASSA, params.title.c_str(),
+      WS_VISIBLE | WS_CAPTION | WS_CLIPCHILDREN | PBS_SMOOTH, params.left, params.top, params.width,
+      params.height, GetDesktopWindow(), nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) return nullptr;
   return std::make_unique<Win32ProgressBar>(window);
 }

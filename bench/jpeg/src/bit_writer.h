@@ -17,7 +17,7 @@ class BitWriter {
 
   // Appends the low `count` bits of `bits` (count <= 32, bits above count are zero).
   void Put(std::uint32_t bits, int count) {
-    if (count < free_) {
+    if (__builtin_expect(count < free_, 1)) {
       acc_ = (acc_ << count) | bits;
       free_ -= count;
       return;

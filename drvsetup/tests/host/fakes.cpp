@@ -64,8 +64,8 @@ std::optional<std::string> FakeStringTable::Load(unsigned id, size_t buffer_char
   return found->second.substr(0, buffer_chars - 1);
 }
 
-std::unique_ptr<ProgressBar> FakeProgressWindows::Create(const ProgressWindowSpec& spec) {
-  created.push_back(spec);
+std::unique_ptr<ProgressBar> FakeProgressWindows::Create(const ProgressWindowParams& params) {
+  created.push_back(params);
   if (fail) return nullptr;
   calls->push_back("created");
   return std::make_unique<FakeProgressBar>(calls);

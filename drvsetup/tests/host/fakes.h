@@ -48,11 +48,11 @@ class RecordingMessageBoxes : public MessageBoxes {
 class FakeProgressWindows : public ProgressWindows {
  public:
   WindowRect DesktopRect() override { return desktop; }
-  std::unique_ptr<ProgressBar> Create(const ProgressWindowSpec& spec) override;
+  std::unique_ptr<ProgressBar> Create(const ProgressWindowParams& params) override;
 
   WindowRect desktop{0, 0, 1280, 1024};
   bool fail = false;
-  std::vector<ProgressWindowSpec> created;
+  std::vector<ProgressWindowParams> created;
   std::shared_ptr<std::vector<std::string>> calls = std::make_shared<std::vector<std::string>>();
 };
 

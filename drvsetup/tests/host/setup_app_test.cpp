@@ -45,12 +45,12 @@ TEST_F(SetupApp, AudioOnlyWithProgressWindowAndNoCompletionBox) {
   EXPECT_THAT(world.message_boxes.shown, IsEmpty());
 
   ASSERT_EQ(world.progress_windows.created.size(), 1u);
-  const ProgressWindowSpec& spec = world.progress_windows.created[0];
-  EXPECT_EQ(spec.title, "Removing driver...Wait please...");
-  EXPECT_EQ(spec.left, (1280 - 400) / 2);
-  EXPECT_EQ(spec.top, (1024 - 100) / 2);
-  EXPECT_EQ(spec.width, 190);
-  EXPECT_EQ(spec.height, 40);
+  const ProgressWindowParams& params = world.progress_windows.created[0];
+  EXPECT_EQ(params.title, "Removing driver...Wait please...");
+  EXPECT_EQ(params.left, (1280 - 400) / 2);
+  EXPECT_EQ(params.top, (1024 - 100) / 2);
+  EXPECT_EQ(params.width, 190);
+  EXPECT_EQ(params.height, 40);
   EXPECT_THAT(*world.progress_windows.calls, ElementsAre("created", "range 0 3", "step 1", "stepit",
                                                          "stepit", "stepit", "destroyed"));
 }
