@@ -44,14 +44,14 @@ const HuffmanSpec kChrominanceAc = {
     {0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77}, kChrominanceAcValues, 162};
 
 // Canonical code assignment: codes of each length follow the previous length's, shifted.
-HuffmanCodes DeriveCodes(const HuffmanSpec& spec) {
+HuffmanCodes DeriveCodes(const HuffmanSpec& table) {
   HuffmanCodes codes{};
   std::uint32_t code = 0;
   int index = 0;
   for (int length = 1; length <= 16; ++length) {
-    for (int i = 0; i < spec.counts[length - 1] && index < spec.value_count; ++i, ++index) {
-      codes.code[spec.values[index]] = static_cast<std::uint16_t>(code++);
-      codes.length[spec.values[index]] = static_cast<std::uint8_t>(length);
+    for (int i = 0; i < table.counts[length - 1] && index < table.value_count; ++i, ++index) {
+      codes.code[table.values[index]] = static_cast<std::uint16_t>(code++);
+      codes.length[table.values[index]] = static_cast<std::uint8_t>(length);
     }
     code <<= 1;
   }

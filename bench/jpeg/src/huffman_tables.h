@@ -28,7 +28,7 @@ struct HuffmanCodes {
   std::array<std::uint32_t, 256> packed;
 };
 
-HuffmanCodes DeriveCodes(const HuffmanSpec& spec);
+HuffmanCodes DeriveCodes(const HuffmanSpec& table);
 
 }  // namespace ovjpeg
 

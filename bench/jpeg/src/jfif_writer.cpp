@@ -41,10 +41,10 @@ void WriteQuantTable(SegmentWriter& w, int id, const QuantTable& table) {
   for (int k = 0; k < 64; ++k) w.Byte(table[kZigzag[k]]);
 }
 
-void WriteHuffmanTable(SegmentWriter& w, int id, const HuffmanSpec& spec) {
+void WriteHuffmanTable(SegmentWriter& w, int id, const HuffmanSpec& table) {
   w.Byte(id);
-  for (std::uint8_t count : spec.counts) w.Byte(count);
-  for (int i = 0; i < spec.value_count; ++i) w.Byte(spec.values[i]);
+  for (std::uint8_t count : table.counts) w.Byte(count);
+  for (int i = 0; i < table.value_count; ++i) w.Byte(table.values[i]);
 }
 
 void WriteFrame(SegmentWriter& w, int width, int height) {
