@@ -23,6 +23,14 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
          });
 }
 
+// The device installer lists devices by instance id, compared without regard to case.
+bool InstanceIdBefore(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) <
+           std::toupper(static_cast<unsigned char>(y));
+  });
+}
+
 std::vector<uint8_t> MultiStringBytes(const std::vector<std::string>& strings) {
   std::vector<uint8_t> bytes;
   for (const std::string& s : strings) {
@@ -53,10 +61,23 @@ struct Node {
 
 struct SimDevices::Model {
   std::vector<SetupClass> classes;
-  std::vector<Node> nodes;  // in enumeration order; removed nodes stay, marked not present
+  std::vector<Node> nodes;  // in the order added; removed nodes stay, marked not present
   std::vector<Interface> interfaces;
   std::vector<std::string> removed_ids;
   DeviceFaults faults;
+
+  // Indexes of the present nodes that pass the filter, in enumeration order.
+  template <typename Filter>
+  std::vector<size_t> EnumerationOrder(Filter filter) const {
+    std::vector<size_t> order;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+      if (nodes[i].present && filter(nodes[i].device)) order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+      return InstanceIdBefore(nodes[a].device.instance_id, nodes[b].device.instance_id);
+    });
+    return order;
+  }
 
   Node* FindPresent(std::string_view instance_id) {
     for (Node& node : nodes) {
@@ -206,8 +227,8 @@ DeviceFaults& SimDevices::faults() { return model_->faults; }
 
 std::vector<SimDevice> SimDevices::PresentDeviceList() const {
   std::vector<SimDevice> present;
-  for (const Node& node : model_->nodes) {
-    if (node.present) present.push_back(node.device);
+  for (size_t i : model_->EnumerationOrder([](const SimDevice&) { return true; })) {
+    present.push_back(model_->nodes[i].device);
   }
   return present;
 }
@@ -226,9 +247,9 @@ WinError SimDevices::ClassGuidsFromName(std::string_view class_name, std::vector
 std::unique_ptr<DeviceInfoList> SimDevices::PresentDevices(const Guid& class_guid) {
   if (model_->faults.present_list_fails) return nullptr;
   auto list = std::make_unique<SimDeviceInfoList>(model_, class_guid);
-  for (size_t i = 0; i < model_->nodes.size(); ++i) {
-    const Node& node = model_->nodes[i];
-    if (node.present && node.device.class_guid == class_guid) list->Add(i);
+  for (size_t i : model_->EnumerationOrder(
+           [&](const SimDevice& device) { return device.class_guid == class_guid; })) {
+    list->Add(i);
   }
   return list;
 }

@@ -34,6 +34,27 @@ TEST(SimDevicesTest, StandardClassesAreKnown) {
   EXPECT_EQ(FormatGuid(DisplayClassGuid()), "{4D36E968-E325-11CE-BFC1-08002BE10318}");
 }
 
+// Wine (like Windows) lists a class's devices by instance id, not in the order they were made.
+TEST(SimDevicesTest, DevicesEnumerateByInstanceIdWithoutRegardToCase) {
+  SimDevices sim;
+  sim.AddDevice(MediaDevice("ROOT\\OVORDER\\0005", "a"));
+  sim.AddDevice(MediaDevice("ROOT\\OVORDER\\0002", "b"));
+  sim.AddDevice(MediaDevice("ROOT\\aaorder\\0009", "c"));
+  EXPECT_THAT(Ids(sim.PresentDeviceList()),
+              ElementsAre("ROOT\\aaorder\\0009", "ROOT\\OVORDER\\0002", "ROOT\\OVORDER\\0005"));
+
+  auto list = sim.PresentDevices(MediaClassGuid());
+  ASSERT_NE(list, nullptr);
+  std::vector<std::string> listed;
+  std::string id;
+  for (uint32_t i = 0; list->EnumDevice(i); ++i) {
+    ASSERT_TRUE(list->InstanceId(i, 200, &id));
+    listed.push_back(id);
+  }
+  EXPECT_THAT(listed,
+              ElementsAre("ROOT\\aaorder\\0009", "ROOT\\OVORDER\\0002", "ROOT\\OVORDER\\0005"));
+}
+
 TEST(SimDevicesTest, RemovalRecordsRestartRequestsAndFailures) {
   SimDevices sim;
   SimDevice restarting = MediaDevice("ROOT\\MEDIA\\0000", "*VQVADSimple");

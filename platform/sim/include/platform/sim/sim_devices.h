@@ -41,7 +41,8 @@ class SimDevices : public Devices {
   void AddInterface(const Guid& category, std::string_view instance_id, std::string_view path);
   DeviceFaults& faults();
 
-  // Devices still present, in enumeration order, and the instance ids removed so far.
+  // Devices still present, in enumeration order (by instance id without regard to case, as
+  // the device installer lists them), and the instance ids removed so far.
   std::vector<SimDevice> PresentDeviceList() const;
   std::vector<std::string> RemovedInstanceIds() const;
 
