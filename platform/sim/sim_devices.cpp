@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/registry_values.h"
+
 namespace platform::sim {
 
 namespace {
@@ -29,16 +31,6 @@ bool InstanceIdBefore(std::string_view a, std::string_view b) {
     return std::toupper(static_cast<unsigned char>(x)) <
            std::toupper(static_cast<unsigned char>(y));
   });
-}
-
-std::vector<uint8_t> MultiStringBytes(const std::vector<std::string>& strings) {
-  std::vector<uint8_t> bytes;
-  for (const std::string& s : strings) {
-    bytes.insert(bytes.end(), s.begin(), s.end());
-    bytes.push_back(0);
-  }
-  bytes.push_back(0);
-  return bytes;
 }
 
 struct SetupClass {
@@ -140,7 +132,7 @@ class SimDeviceInfoList : public DeviceInfoList {
     const std::vector<std::string>& ids =
         property == DeviceProperty::kHardwareIds ? device->hardware_ids : device->compatible_ids;
     if (ids.empty()) return kErrorInvalidData;  // the device has no such value
-    const std::vector<uint8_t> bytes = MultiStringBytes(ids);
+    const std::vector<uint8_t> bytes = EncodeMultiString(ids);
     const auto needed = static_cast<uint32_t>(bytes.size());
     if (type != nullptr) *type = kRegMultiSz;
     if (required != nullptr) *required = needed;
