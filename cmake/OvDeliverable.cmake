@@ -1,10 +1,12 @@
 # ov_add_deliverable(<target> TYPE EXE|DLL OUTPUT_NAME <name> SOURCES <files...>
 #                    [RESOURCES <.rc files...>] [LIBS <libs...>] [DIST_SUBDIR <folder>]
-#                    [DEF <module definition file>])
+#                    [DEF <module definition file>] [SHIP_64BIT])
 # Declares one Windows program or library of the distribution. Only Windows builds declare
-# deliverables; the result is placed in the distribution folder.
+# deliverables; the result is placed in the distribution folder. The distribution is 32-bit:
+# a 64-bit build places there only what is marked SHIP_64BIT and keeps the rest in its build
+# folder, so it never replaces a 32-bit program.
 function(ov_add_deliverable target)
-  cmake_parse_arguments(D "" "TYPE;OUTPUT_NAME;DIST_SUBDIR;DEF" "SOURCES;RESOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(D "SHIP_64BIT" "TYPE;OUTPUT_NAME;DIST_SUBDIR;DEF" "SOURCES;RESOURCES;LIBS" ${ARGN})
   if(NOT OV_TARGET_WINDOWS)
     message(FATAL_ERROR "ov_add_deliverable(${target}) is for Windows builds only")
   endif()
@@ -21,15 +23,22 @@ function(ov_add_deliverable target)
   if(D_DIST_SUBDIR)
     set(dir ${OV_DIST_DIR}/${D_DIST_SUBDIR})
   endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND NOT D_SHIP_64BIT)
+    set(dir ${CMAKE_BINARY_DIR}/unshipped)
+  endif()
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${D_OUTPUT_NAME}
     RUNTIME_OUTPUT_DIRECTORY ${dir}
     LIBRARY_OUTPUT_DIRECTORY ${dir})
 endfunction()
 
-# ov_dist_file(<source file> [DIST_SUBDIR <folder>]): ships a data file beside the programs.
+# ov_dist_file(<source file> [DIST_SUBDIR <folder>]): ships a data file beside the programs
+# (from the 32-bit build, which builds the programs it belongs to).
 function(ov_dist_file file)
   cmake_parse_arguments(F "" "DIST_SUBDIR" "" ${ARGN})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    return()
+  endif()
   set(dir ${OV_DIST_DIR})
   if(F_DIST_SUBDIR)
     set(dir ${OV_DIST_DIR}/${F_DIST_SUBDIR})
