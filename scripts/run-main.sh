@@ -7,7 +7,7 @@ jobs=$(nproc)
 cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$jobs"
 cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$jobs"
 echo "Windows distribution:"
-(cd dist/win32 && find . -type f | sort)
+bash scripts/check-dist.sh
 cmake --preset host >/dev/null && cmake --build --preset host -j "$jobs"
 if [ -x build/host/bench/perf/jpeg_compare ]; then
   build/host/bench/perf/jpeg_compare
