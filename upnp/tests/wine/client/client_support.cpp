@@ -53,7 +53,11 @@ bool KeyExists(HKEY root, const std::wstring& key) {
   return true;
 }
 
-std::vector<std::wstring> SubKeyNames(const std::wstring& key) {
+namespace {
+
+// The names an enumeration function (RegEnumKeyExW or RegEnumValueW) lists for a key.
+template <typename Enumerate>
+std::vector<std::wstring> ListNames(const std::wstring& key, Enumerate enumerate) {
   std::vector<std::wstring> names;
   HKEY handle = nullptr;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
@@ -62,33 +66,25 @@ std::vector<std::wstring> SubKeyNames(const std::wstring& key) {
   wchar_t name[256];
   for (DWORD i = 0;; ++i) {
     DWORD length = 256;
-    if (RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
+    if (enumerate(handle, i, name, &length) != ERROR_SUCCESS) break;
     names.emplace_back(name, length);
   }
   RegCloseKey(handle);
   return names;
 }
 
+}  // namespace
+
+std::vector<std::wstring> SubKeyNames(const std::wstring& key) {
+  return ListNames(key, [](HKEY handle, DWORD i, wchar_t* name, DWORD* length) {
+    return RegEnumKeyExW(handle, i, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
 std::vector<std::wstring> ValueNames(const std::wstring& key) {
-  std::vector<std::wstring> names;
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return names;
-  }
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    names.emplace_back(name, length);
-  }
-  RegCloseKey(handle);
-  return names;
+  return ListNames(key, [](HKEY handle, DWORD i, wchar_t* name, DWORD* length) {
+    return RegEnumValueW(handle, i, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 HRESULT CanUnloadNow() {
