@@ -14,10 +14,10 @@ inline constexpr int kShowHidden = 0;
 inline constexpr int kShowNormal = 1;
 
 struct ShellExecuteRequest {
-  std::string verb;        // "open", or empty for the default verb
+  std::string verb;  // "open", or empty for the default verb
   std::string file;
   std::string parameters;
-  std::string directory;   // working folder; empty for the caller's
+  std::string directory;  // working folder; empty for the caller's
   int show = kShowNormal;
   bool keep_process = true;  // return a handle to wait on
 };

@@ -23,7 +23,15 @@ struct WaitResult {
   size_t index = 0;
 };
 
-enum class ThreadPriority { kIdle, kLowest, kBelowNormal, kNormal, kAboveNormal, kHighest, kTimeCritical };
+enum class ThreadPriority {
+  kIdle,
+  kLowest,
+  kBelowNormal,
+  kNormal,
+  kAboveNormal,
+  kHighest,
+  kTimeCritical
+};
 
 class Thread {
  public:
@@ -53,7 +61,8 @@ class Sync {
   // passes. An empty list or more than 64 events is kFailed.
   virtual WaitResult WaitAny(std::span<Event* const> events, uint32_t timeout_ms) = 0;
   // Starts the body on a new thread; nullptr when no thread can be created.
-  virtual std::unique_ptr<Thread> StartThread(std::function<void()> body, ThreadPriority priority) = 0;
+  virtual std::unique_ptr<Thread> StartThread(std::function<void()> body,
+                                              ThreadPriority priority) = 0;
 };
 
 }  // namespace platform
