@@ -1,18 +1,12 @@
 #include "drvsetup/core/oem_inf_files.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace drvsetup {
 
-namespace {
+using platform::EqualsIgnoringCase;
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
+namespace {
 
 bool HasOemInfForm(std::string_view name) {
   return name.size() >= 7 && EqualsIgnoringCase(name.substr(0, 3), "oem") &&

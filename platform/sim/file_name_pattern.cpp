@@ -6,9 +6,6 @@ namespace platform::sim {
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool OnlyDotsAndStars(std::string_view pattern) {
   return pattern.find_first_not_of(".*") == std::string_view::npos;
 }
@@ -38,14 +35,15 @@ bool IsValid83(std::string_view name) {
 uint16_t AliasHash(std::string_view name) {
   uint16_t hash = 0xBEEF;
   for (size_t i = 0; i + 1 < name.size(); ++i) {
-    hash = static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^ static_cast<uint8_t>(Lower(name[i])) ^
-                                 (static_cast<uint8_t>(Lower(name[i + 1])) << 8));
+    hash = static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^
+                                 static_cast<uint8_t>(LowerAscii(name[i])) ^
+                                 (static_cast<uint8_t>(LowerAscii(name[i + 1])) << 8));
   }
   return static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^
-                               static_cast<uint8_t>(Lower(name.back())));
+                               static_cast<uint8_t>(LowerAscii(name.back())));
 }
 
-char AliasChar(char c) { return IsInvalidDosChar(c) || c == '.' || c == '~' ? '_' : Upper(c); }
+char AliasChar(char c) { return IsInvalidDosChar(c) || c == '.' || c == '~' ? '_' : UpperAscii(c); }
 
 }  // namespace
 
@@ -58,7 +56,8 @@ bool MatchesFileNamePattern(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       star = ++p;
       resume = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {
@@ -71,18 +70,10 @@ bool MatchesFileNamePattern(std::string_view pattern, std::string_view name) {
   return OnlyDotsAndStars(pattern.substr(p));
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
-
 bool ListsBefore(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    const auto ua = static_cast<unsigned char>(Upper(a[i]));
-    const auto ub = static_cast<unsigned char>(Upper(b[i]));
+    const auto ua = static_cast<unsigned char>(UpperAscii(a[i]));
+    const auto ub = static_cast<unsigned char>(UpperAscii(b[i]));
     if (ua != ub) return ua < ub;
   }
   if (a.size() != b.size()) return a.size() < b.size();

@@ -4,25 +4,6 @@
 
 namespace platform::sim {
 
-namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool UpperLess(char a, char b) {
-  return static_cast<unsigned char>(Upper(a)) < static_cast<unsigned char>(Upper(b));
-}
-
-}  // namespace
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
-bool NameLess(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), UpperLess);
-}
-
 RegistryPath SplitRegistryPath(std::string_view path) {
   RegistryPath result;
   result.leading_separator = !path.empty() && path.front() == '\\';
@@ -49,7 +30,7 @@ std::vector<std::string> RegistryNode::PathParts() const {
 
 std::shared_ptr<RegistryNode> RegistryNode::FindSubKey(std::string_view name) const {
   for (const auto& subkey : subkeys_) {
-    if (NamesEqual(subkey->name_, name)) return subkey;
+    if (EqualsIgnoringCase(subkey->name_, name)) return subkey;
   }
   return nullptr;
 }
@@ -59,7 +40,7 @@ std::shared_ptr<RegistryNode> RegistryNode::AddSubKey(std::string_view name) {
   const auto position =
       std::upper_bound(subkeys_.begin(), subkeys_.end(), name,
                        [](std::string_view key, const std::shared_ptr<RegistryNode>& n) {
-                         return NameLess(key, n->name_);
+                         return LessIgnoringCase(key, n->name_);
                        });
   subkeys_.insert(position, node);
   return node;
@@ -78,14 +59,14 @@ void RegistryNode::Delete() {
 
 const SimValue* RegistryNode::FindValue(std::string_view name) const {
   for (const auto& [value_name, value] : values_) {
-    if (NamesEqual(value_name, name)) return &value;
+    if (EqualsIgnoringCase(value_name, name)) return &value;
   }
   return nullptr;
 }
 
 void RegistryNode::SetValue(std::string_view name, SimValue value) {
   for (auto& [value_name, existing] : values_) {
-    if (NamesEqual(value_name, name)) {
+    if (EqualsIgnoringCase(value_name, name)) {
       existing = std::move(value);
       return;
     }
@@ -95,7 +76,7 @@ void RegistryNode::SetValue(std::string_view name, SimValue value) {
 
 bool RegistryNode::RemoveValue(std::string_view name) {
   const auto found = std::find_if(values_.begin(), values_.end(), [name](const auto& entry) {
-    return NamesEqual(entry.first, name);
+    return EqualsIgnoringCase(entry.first, name);
   });
   if (found == values_.end()) return false;
   values_.erase(found);

@@ -8,14 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/sim/sim_registry.h"
 
 namespace platform::sim {
-
-// Windows compares key and value names after upper-casing them (ASCII letters here; other
-// bytes compare as they are). Enumeration order follows the same comparison.
-bool NamesEqual(std::string_view a, std::string_view b);
-bool NameLess(std::string_view a, std::string_view b);
 
 struct RegistryPath {
   std::vector<std::string> parts;

@@ -1,9 +1,9 @@
 #include "platform/sim/sim_devices.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/registry_values.h"
 
 namespace platform::sim {
@@ -16,21 +16,6 @@ constexpr WinError kErrorNoSuchDevinst = 0xE000020B;  // the member's device is 
 // A standard class GUID of the {4D36E9xx-E325-11CE-BFC1-08002BE10318} family.
 Guid StandardClass(uint32_t data1) {
   return {data1, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-// The device installer lists devices by instance id, compared without regard to case.
-bool InstanceIdBefore(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) <
-           std::toupper(static_cast<unsigned char>(y));
-  });
 }
 
 struct SetupClass {
@@ -66,14 +51,15 @@ struct SimDevices::Model {
       if (nodes[i].present && filter(nodes[i].device)) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-      return InstanceIdBefore(nodes[a].device.instance_id, nodes[b].device.instance_id);
+      // The device installer lists devices by instance id, without regard to case.
+      return LessIgnoringCase(nodes[a].device.instance_id, nodes[b].device.instance_id);
     });
     return order;
   }
 
   Node* FindPresent(std::string_view instance_id) {
     for (Node& node : nodes) {
-      if (node.present && EqualNoCase(node.device.instance_id, instance_id)) return &node;
+      if (node.present && EqualsIgnoringCase(node.device.instance_id, instance_id)) return &node;
     }
     return nullptr;
   }
@@ -103,7 +89,7 @@ class SimDeviceInfoList : public DeviceInfoList {
   bool OpenDevice(std::string_view instance_id) override {
     for (size_t i = 0; i < model_->nodes.size(); ++i) {
       const Node& node = model_->nodes[i];
-      if (node.present && EqualNoCase(node.device.instance_id, instance_id)) {
+      if (node.present && EqualsIgnoringCase(node.device.instance_id, instance_id)) {
         if (!(node.device.class_guid == class_guid_)) return false;  // ERROR_CLASS_MISMATCH
         Add(i);
         return true;
@@ -203,7 +189,7 @@ SimDevices::~SimDevices() = default;
 
 void SimDevices::AddSetupClass(std::string_view name, const Guid& guid) {
   for (const SetupClass& known : model_->classes) {
-    if (EqualNoCase(known.name, name) && known.guid == guid) return;
+    if (EqualsIgnoringCase(known.name, name) && known.guid == guid) return;
   }
   model_->classes.push_back({std::string(name), guid});
 }
@@ -231,7 +217,7 @@ WinError SimDevices::ClassGuidsFromName(std::string_view class_name, std::vector
   if (model_->faults.class_lookup_fails) return kErrorInvalidParameter;
   guids->clear();
   for (const SetupClass& known : model_->classes) {
-    if (EqualNoCase(known.name, class_name)) guids->push_back(known.guid);
+    if (EqualsIgnoringCase(known.name, class_name)) guids->push_back(known.guid);
   }
   return kErrorSuccess;
 }
@@ -256,7 +242,8 @@ std::vector<std::string> SimDevices::InterfacePaths(const Guid& interface_catego
   std::vector<std::string> paths;
   if (model_->FindPresent(instance_id) == nullptr) return paths;
   for (const Interface& iface : model_->interfaces) {
-    if (iface.category == interface_category && EqualNoCase(iface.instance_id, instance_id)) {
+    if (iface.category == interface_category &&
+        EqualsIgnoringCase(iface.instance_id, instance_id)) {
       paths.push_back(iface.path);
     }
   }

@@ -9,8 +9,6 @@ namespace platform::sim {
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsDriveLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 void AppendElements(std::string_view rest, std::vector<std::string>* parts) {
@@ -57,7 +55,7 @@ std::optional<std::vector<std::string>> FileTree::Parse(std::string_view path) c
   std::string_view rest = text;
   std::vector<std::string> parts;
   if (rest.size() >= 2 && rest[1] == ':' && IsDriveLetter(rest[0])) {
-    const std::string drive{Upper(rest[0]), ':'};
+    const std::string drive{UpperAscii(rest[0]), ':'};
     rest.remove_prefix(2);
     const bool relative = rest.empty() || rest[0] != '\\';
     parts = relative && current_[0] == drive ? current_ : std::vector<std::string>{drive};
@@ -77,7 +75,7 @@ std::optional<std::string> FileTree::Key(std::string_view path) const {
   if (!parts) return std::nullopt;
   std::string key;
   for (const std::string& part : *parts) {
-    for (char c : part) key += Upper(c);
+    for (char c : part) key += UpperAscii(c);
     key += '\\';
   }
   return key;

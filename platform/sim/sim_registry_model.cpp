@@ -10,8 +10,9 @@ constexpr std::string_view kSoftware = "SOFTWARE";
 constexpr std::string_view kWow6432Node = "Wow6432Node";
 
 bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](const std::string& x, const std::string& y) { return NamesEqual(x, y); });
+  return std::equal(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](const std::string& x, const std::string& y) { return EqualsIgnoringCase(x, y); });
 }
 
 }  // namespace
@@ -29,11 +30,11 @@ std::vector<std::string> SimRegistry::Model::Resolve(RootKey root, const Registr
   const bool redirect =
       separate_64bit_view && root == RootKey::kLocalMachine && view != RegistryView::k64Bit;
   for (const std::string& part : parts) {
-    const bool at_redirected =
-        full.size() == 2 && NamesEqual(full[0], kSoftware) && NamesEqual(full[1], kWow6432Node);
-    if (redirect && at_redirected && NamesEqual(part, kWow6432Node)) continue;
+    const bool at_redirected = full.size() == 2 && EqualsIgnoringCase(full[0], kSoftware) &&
+                               EqualsIgnoringCase(full[1], kWow6432Node);
+    if (redirect && at_redirected && EqualsIgnoringCase(part, kWow6432Node)) continue;
     full.push_back(part);
-    if (redirect && full.size() == 1 && NamesEqual(part, kSoftware)) {
+    if (redirect && full.size() == 1 && EqualsIgnoringCase(part, kSoftware)) {
       full.emplace_back(kWow6432Node);
     }
   }

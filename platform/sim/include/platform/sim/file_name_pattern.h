@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace platform::sim {
 
 // '*' matches any run of characters, '?' exactly one; once the name is used up, any '.' and
@@ -13,7 +15,6 @@ namespace platform::sim {
 // "name.*" matches "name".
 bool MatchesFileNamePattern(std::string_view pattern, std::string_view name);
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // Orders names as a sorted listing does: by their upper-case form, then byte by byte.
 bool ListsBefore(std::string_view a, std::string_view b);
 
