@@ -18,3 +18,13 @@ function(ov_apply_sanitizers)
     add_link_options(-fsanitize=${list})
   endif()
 endfunction()
+
+# Adds every folder below the current one that has a CMakeLists.txt of its own.
+function(ov_add_each_subdirectory)
+  file(GLOB dirs CONFIGURE_DEPENDS LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
