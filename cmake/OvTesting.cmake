@@ -5,6 +5,12 @@
 
 set(OV_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for cross builds")
 set(OV_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+# The Wine prefix a Windows build's tests run in.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(OV_WINE_ARCH win64)
+else()
+  set(OV_WINE_ARCH win32)
+endif()
 
 macro(ov_add_test_frameworks)
   if(OV_TARGET_WINDOWS)
@@ -29,16 +35,18 @@ endfunction()
 
 # ov_add_wine_test(NAME <name> COMMAND <program or script> [args...]
 #                  [DISPLAY] [TIMEOUT <seconds>] [RUNNER_ARGS <args...>])
-# Runs the command through scripts/wine-run.sh: a private 32-bit prefix, an Xvfb of its own
+# Runs the command through scripts/wine-run.sh: a private prefix of the build's architecture
+# (32-bit for the i686 build, 64-bit for the x86_64 build), an Xvfb of its own
 # when DISPLAY is given, the debug-output monitor, a time-out. A .exe is started with wine;
 # anything else runs as a shell command inside the prepared environment.
-# Exit code 77 from the runner (no Wine on this machine) is reported as skipped.
+# Exit code 77 from the runner (no Wine, or a 32-bit prefix on a machine that runs no 32-bit
+# code) is reported as skipped.
 function(ov_add_wine_test)
   cmake_parse_arguments(T "DISPLAY" "NAME;TIMEOUT" "COMMAND;RUNNER_ARGS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(runner_args --timeout ${T_TIMEOUT} ${T_RUNNER_ARGS})
+  set(runner_args --arch ${OV_WINE_ARCH} --timeout ${T_TIMEOUT} ${T_RUNNER_ARGS})
   if(T_DISPLAY)
     list(APPEND runner_args --display)
   endif()
@@ -80,6 +88,7 @@ function(ov_add_fuzz_target)
     add_executable(${T_NAME} ${T_SOURCES})
     target_compile_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+    ov_fuzz_target_instrumentation_check(${T_NAME})
   else()
     add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/platform/tests/support/fuzz_smoke_main.cpp)
     add_test(NAME ${T_NAME}_smoke COMMAND ${T_NAME} ${T_CORPUS})

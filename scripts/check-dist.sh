@@ -17,4 +17,8 @@ expect OmvoSetup.exe "PE32 executable (GUI) Intel 80386"
 expect SetupOv.exe "PE32 executable (GUI) Intel 80386"
 expect SetupOv64.exe "PE32+ executable (GUI) x86-64"
 expect Ombrivue.dll "PE32 executable (DLL)"
+expect OmbrivueLib.dll "PE32 executable (DLL)"
+expect Quandle.exe "PE32 executable (GUI) Intel 80386"
+expect QuandleStarter.exe "PE32 executable (GUI) Intel 80386"
+expect skin/VivuVovo.zf "Zip archive data"
 exit $status

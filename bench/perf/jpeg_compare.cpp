@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ijl_encode.h"
-#include "kernels.h"
-#include "turbo.h"
+#include "bench/jpeg/src/kernels.h"
+#include "bench/tests/support/ijl_encode.h"
+#include "bench/tests/support/turbo.h"
 
 namespace ovjpeg::testing {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "block_coder.h"
-#include "encoder.h"
-#include "ijl_encode.h"
-#include "kernels.h"
-#include "turbo.h"
+#include "bench/jpeg/src/block_coder.h"
+#include "bench/jpeg/src/encoder.h"
+#include "bench/jpeg/src/kernels.h"
+#include "bench/tests/support/ijl_encode.h"
+#include "bench/tests/support/turbo.h"
 
 namespace ovjpeg::testing {
 namespace {

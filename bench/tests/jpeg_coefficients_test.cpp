@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "ovjpeg/ijl.h"
-#include "quant_tables.h"
-#include "turbo.h"
+#include "bench/jpeg/ijl.h"
+#include "bench/jpeg/src/quant_tables.h"
+#include "bench/tests/support/turbo.h"
 
 namespace ovjpeg::testing {
 namespace {

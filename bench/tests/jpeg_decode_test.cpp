@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "ijl_encode.h"
-#include "turbo.h"
+#include "bench/tests/support/ijl_encode.h"
+#include "bench/tests/support/turbo.h"
 
 namespace ovjpeg::testing {
 namespace {

@@ -5,9 +5,9 @@
 #include <map>
 #include <vector>
 
-#include "ijl_encode.h"
-#include "ovjpeg/ijl.h"
-#include "turbo.h"
+#include "bench/jpeg/ijl.h"
+#include "bench/tests/support/ijl_encode.h"
+#include "bench/tests/support/turbo.h"
 
 namespace ovjpeg::testing {
 namespace {

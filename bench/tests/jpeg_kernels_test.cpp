@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "ijl_encode.h"
-#include "kernels.h"
-#include "transform_constants.h"
+#include "bench/jpeg/src/kernels.h"
+#include "bench/jpeg/src/transform_constants.h"
+#include "bench/tests/support/ijl_encode.h"
 
 namespace ovjpeg::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include "drvsetup/core/device_ids.h"
 
-#include "platform/registry.h"
+#include "platform/registry_values.h"
 
 namespace drvsetup {
 
@@ -9,19 +9,6 @@ namespace {
 constexpr uint32_t kInitialPropertyBytes = 8192;
 // No id list comes near this; a larger reported size is taken as a broken answer.
 constexpr uint32_t kMaxPropertyBytes = 1u << 20;
-
-// Entries up to the first empty one or the end of the bytes.
-std::vector<std::string> SplitMultiString(const std::vector<uint8_t>& bytes, size_t size) {
-  std::vector<std::string> entries;
-  size_t start = 0;
-  while (start < size && bytes[start] != 0) {
-    size_t end = start;
-    while (end < size && bytes[end] != 0) ++end;
-    entries.emplace_back(reinterpret_cast<const char*>(bytes.data()) + start, end - start);
-    start = end + 1;
-  }
-  return entries;
-}
 
 }  // namespace
 
@@ -41,7 +28,7 @@ std::vector<std::string> ReadIdList(platform::DeviceInfoList& list, uint32_t ind
         index, property, &type, buffer.data(), static_cast<uint32_t>(buffer.size()), &required);
     if (error == platform::kErrorSuccess) {
       const size_t used = (required > 0 && required <= buffer.size()) ? required : buffer.size();
-      return SplitMultiString(buffer, used);
+      return platform::DecodeMultiString(buffer.data(), used);
     }
     const bool grow = error == platform::kErrorInsufficientBuffer &&
                       type == static_cast<uint32_t>(platform::ValueType::kMultiString) &&

@@ -5,7 +5,8 @@
 
 #include "drvsetup/core/display_class_filters.h"
 #include "drvsetup/core/oem_inf_files.h"
-#include "drvsetup/core/registry_tree.h"
+#include "platform/paths.h"
+#include "platform/registry_tree.h"
 
 namespace drvsetup {
 
@@ -14,14 +15,15 @@ namespace {
 void DeleteDriverFile(platform::Files& files) {
   const std::optional<std::string> system = files.SystemDirectory();
   if (!system) return;
-  const std::string path = JoinPath(*system, "drivers\\" + std::string(kFilterDriverName) + ".sys");
+  const std::string path =
+      platform::JoinPath(*system, "drivers\\" + std::string(kFilterDriverName) + ".sys");
   if (path.size() <= kMaxPathChars) ForceDelete(files, path);
 }
 
 }  // namespace
 
 void RemoveFilterDriver(platform::Registry& registry, platform::Files& files) {
-  if (DeleteKeyTree(registry, platform::RootKey::kLocalMachine, kFilterServiceKey) !=
+  if (platform::DeleteKeyTree(registry, platform::RootKey::kLocalMachine, kFilterServiceKey) !=
       platform::kErrorSuccess) {
     return;
   }

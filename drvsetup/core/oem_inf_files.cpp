@@ -1,6 +1,7 @@
 #include "drvsetup/core/oem_inf_files.h"
 
 #include "platform/ascii_case.h"
+#include "platform/paths.h"
 
 namespace drvsetup {
 
@@ -23,7 +24,7 @@ bool IsCandidate(const platform::FoundFile& entry, size_t folder_chars) {
 std::optional<OemInfFiles> ListOemInfFiles(platform::Files& files) {
   const std::optional<std::string> windows = files.WindowsDirectory();
   if (!windows) return std::nullopt;
-  OemInfFiles result{JoinPath(*windows, "inf\\"), {}};
+  OemInfFiles result{platform::JoinPath(*windows, "inf\\"), {}};
   if (result.folder.size() + 8 > kMaxPathChars) return std::nullopt;
   const auto entries = files.Find(result.folder + "oem*.inf");
   if (!entries) return std::nullopt;
@@ -40,12 +41,6 @@ std::optional<std::string> CompanionPnfPath(std::string_view inf_path) {
   std::string path(inf_path);
   path.replace(path.size() - 4, 4, ".pnf");
   return path;
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.ends_with('\\')) path += '\\';
-  return path.append(name);
 }
 
 void ForceDelete(platform::Files& files, std::string_view path) {

@@ -27,10 +27,6 @@ std::optional<OemInfFiles> ListOemInfFiles(platform::Files& files);
 // replaced by ".pnf"; nullopt for a path without that extension.
 std::optional<std::string> CompanionPnfPath(std::string_view inf_path);
 
-// folder + "\\" + name, without doubling a backslash the folder already ends with (a drive's
-// root).
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 // Clears the attributes to normal, then deletes; failures are ignored.
 void ForceDelete(platform::Files& files, std::string_view path);
 

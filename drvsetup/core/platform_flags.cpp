@@ -3,8 +3,7 @@
 namespace drvsetup {
 
 std::optional<PlatformFlags> DeterminePlatform(platform::OsVersion& os_version) {
-  std::optional<platform::OsVersionRecord> version = os_version.QueryExtended();
-  if (!version) version = os_version.QueryBasic();
+  const std::optional<platform::OsVersionRecord> version = platform::QueryVersion(os_version);
   if (!version) return std::nullopt;
   PlatformFlags flags;
   if (version->platform_id == platform::kPlatformWin32Nt) {

@@ -8,19 +8,13 @@
 #include "drvsetup/core/platform_flags.h"
 #include "drvsetup/core/removal_sequence.h"
 #include "drvsetup/core/string_ids.h"
+#include "platform/paths.h"
 
 namespace drvsetup {
 
 namespace {
 
 constexpr uint32_t kStartDelayMs = 1000;
-
-// The folder of a program path, with its final backslash; nullopt without one.
-std::optional<std::string> FolderOf(std::string_view path) {
-  const size_t slash = path.rfind('\\');
-  if (slash == std::string_view::npos) return std::nullopt;
-  return std::string(path.substr(0, slash + 1));
-}
 
 }  // namespace
 
@@ -75,9 +69,9 @@ void CSetupCRApp::CopyDifxLibrary() {
   if (!program || !system || program->size() > kMaxPathChars || system->size() > kMaxPathChars) {
     return;
   }
-  const std::optional<std::string> folder = FolderOf(*program);
-  if (!folder) return;
-  const std::string source = *folder + std::string(kDifxLibraryFile);
+  const std::string folder = platform::FolderOf(*program);
+  if (folder.empty()) return;
+  const std::string source = folder + std::string(kDifxLibraryFile);
   if (source.size() <= kMaxPathChars) ports_.files.CopyFile(source, *system);
 }
 

@@ -1,4 +1,5 @@
 #include "drvsetup/win32/win32_adapters.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace drvsetup::win32 {
 
@@ -15,8 +16,6 @@ class Win32DifxLibrary : public DifxLibrary {
       : module_(module),
         uninstall_(reinterpret_cast<DriverPackageUninstallA>(
             reinterpret_cast<void*>(GetProcAddress(module, "DriverPackageUninstallA")))) {}
-  ~Win32DifxLibrary() override { FreeLibrary(module_); }
-
   bool HasUninstall() const override { return uninstall_ != nullptr; }
 
   uint32_t Uninstall(std::string_view inf_path, uint32_t flags) override {
@@ -26,7 +25,7 @@ class Win32DifxLibrary : public DifxLibrary {
   }
 
  private:
-  HMODULE module_;
+  platform::win32::ScopedModule module_;
   DriverPackageUninstallA uninstall_;
 };
 

@@ -2,6 +2,8 @@
 // commctrl.h needs the definitions of windows.h first.
 #include <commctrl.h>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace drvsetup::win32 {
 
 namespace {
@@ -9,15 +11,14 @@ namespace {
 class Win32ProgressBar : public ProgressBar {
  public:
   explicit Win32ProgressBar(HWND window) : window_(window) {}
-  ~Win32ProgressBar() override { DestroyWindow(window_); }
   void SetRange(int low, int high) override {
-    SendMessageA(window_, PBM_SETRANGE, 0, MAKELPARAM(low, high));
+    SendMessageA(window_.get(), PBM_SETRANGE, 0, MAKELPARAM(low, high));
   }
-  void SetStep(int step) override { SendMessageA(window_, PBM_SETSTEP, step, 0); }
-  void StepIt() override { SendMessageA(window_, PBM_STEPIT, 0, 0); }
+  void SetStep(int step) override { SendMessageA(window_.get(), PBM_SETSTEP, step, 0); }
+  void StepIt() override { SendMessageA(window_.get(), PBM_STEPIT, 0, 0); }
 
  private:
-  HWND window_;
+  platform::win32::ScopedWindow window_;
 };
 
 }  // namespace

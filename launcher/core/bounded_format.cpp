@@ -1,4 +1,4 @@
-#include "core/bounded_format.h"
+#include "launcher/core/bounded_format.h"
 
 namespace launcher {
 

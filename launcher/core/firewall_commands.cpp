@@ -1,9 +1,9 @@
-#include "core/firewall_commands.h"
+#include "launcher/core/firewall_commands.h"
 
 #include <initializer_list>
 
-#include "core/bounded_format.h"
-#include "core/launcher_buffers.h"
+#include "launcher/core/bounded_format.h"
+#include "launcher/core/launcher_buffers.h"
 
 namespace launcher {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/version_flags.h"
+#include "launcher/core/version_flags.h"
 
 namespace launcher {
 

@@ -1,4 +1,4 @@
-#include "core/media_sharing_key.h"
+#include "launcher/core/media_sharing_key.h"
 
 #include <memory>
 

@@ -1,13 +1,13 @@
-#include "core/omvo_setup_app.h"
+#include "launcher/core/omvo_setup_app.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "core/firewall_commands.h"
-#include "core/media_sharing_key.h"
-#include "core/removal_tool.h"
-#include "core/removal_tool_search.h"
+#include "launcher/core/firewall_commands.h"
+#include "launcher/core/media_sharing_key.h"
+#include "launcher/core/removal_tool.h"
+#include "launcher/core/removal_tool_search.h"
 
 namespace launcher {
 

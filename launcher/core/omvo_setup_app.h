@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "core/version_flags.h"
+#include "launcher/core/version_flags.h"
 #include "platform/files.h"
 #include "platform/os_version.h"
 #include "platform/process.h"

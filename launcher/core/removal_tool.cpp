@@ -1,6 +1,6 @@
-#include "core/removal_tool.h"
+#include "launcher/core/removal_tool.h"
 
-#include "core/launcher_buffers.h"
+#include "launcher/core/launcher_buffers.h"
 
 namespace launcher {
 

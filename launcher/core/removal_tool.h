@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "core/version_flags.h"
+#include "launcher/core/version_flags.h"
 
 namespace launcher {
 

@@ -1,10 +1,10 @@
-#include "core/removal_tool_search.h"
+#include "launcher/core/removal_tool_search.h"
 
 #include <optional>
 #include <string>
 
-#include "core/bounded_format.h"
-#include "core/launcher_buffers.h"
+#include "launcher/core/launcher_buffers.h"
+#include "platform/paths.h"
 
 namespace launcher {
 
@@ -16,15 +16,17 @@ bool IsFolder(const platform::FoundFile& entry) {
 
 bool IsSelfOrParent(std::string_view name) { return name == "." || name == ".."; }
 
-// "%s\%s", without doubling the separator after a drive root such as "C:\".
-std::optional<std::string> JoinPath(std::string_view folder, std::string_view name) {
-  std::string_view format = folder.ends_with('\\') ? "%s%s" : "%s\\%s";
-  return FormatBounded(kPathBufferChars, format, {folder, name});
+// A path that would not fit the program's path buffer is not searched: cut off, it would name
+// another folder.
+std::optional<std::string> JoinWithinBuffer(std::string_view folder, std::string_view name) {
+  std::string path = platform::JoinPath(folder, name);
+  if (path.size() >= kPathBufferChars) return std::nullopt;
+  return path;
 }
 
 std::optional<std::string> SearchFolder(platform::Files& files, const std::string& folder,
                                         std::string_view tool_name) {
-  const std::optional<std::string> pattern = JoinPath(folder, "*.*");
+  const std::optional<std::string> pattern = JoinWithinBuffer(folder, "*.*");
   if (!pattern) return std::nullopt;
   const auto entries = files.Find(*pattern);
   if (!entries) return std::nullopt;
@@ -35,7 +37,7 @@ std::optional<std::string> SearchFolder(platform::Files& files, const std::strin
       if (entry.name == tool_name) return folder;
       continue;
     }
-    const std::optional<std::string> subfolder = JoinPath(folder, entry.name);
+    const std::optional<std::string> subfolder = JoinWithinBuffer(folder, entry.name);
     if (!subfolder) continue;
     if (auto found = SearchFolder(files, *subfolder, tool_name)) return found;
   }

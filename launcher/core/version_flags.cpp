@@ -1,12 +1,11 @@
-#include "core/version_flags.h"
+#include "launcher/core/version_flags.h"
 
 #include <optional>
 
 namespace launcher {
 
 VersionFlags DetermineVersionFlags(platform::OsVersion& os) {
-  std::optional<platform::OsVersionRecord> record = os.QueryExtended();
-  if (!record) record = os.QueryBasic();
+  const std::optional<platform::OsVersionRecord> record = platform::QueryVersion(os);
   VersionFlags flags;
   if (!record || record->platform_id != platform::kPlatformWin32Nt) return flags;
   flags.vista_or_later = record->major >= 6;

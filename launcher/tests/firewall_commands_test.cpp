@@ -1,4 +1,4 @@
-#include "core/firewall_commands.h"
+#include "launcher/core/firewall_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/omvo_setup_app.h"
 #include "expected_command_lines.h"
+#include "launcher/core/omvo_setup_app.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_os_version.h"
 #include "platform/sim/sim_process.h"

@@ -1,4 +1,4 @@
-#include "core/removal_tool_search.h"
+#include "launcher/core/removal_tool_search.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/version_flags.h"
+#include "launcher/core/version_flags.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The composition root of OmvoSetup: the real adapters wired to the application object.
 #include <windows.h>
 
-#include "core/omvo_setup_app.h"
+#include "launcher/core/omvo_setup_app.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_os_version.h"
 #include "platform/win32/win32_process.h"

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
 #include "platform/registry_values.h"
+#include "platform/strings.h"
 #include "sim_registry_key.h"
 #include "sim_registry_model.h"
 
@@ -58,6 +59,46 @@ void SimRegistry::PutMultiString(RootKey root, std::string_view path, std::strin
   PutValue(root, path, name, SimValue{ValueType::kMultiString, EncodeMultiString(values)}, view);
 }
 
+void SimRegistry::PutString(RootKey root, std::u16string_view path, std::u16string_view name,
+                            std::u16string_view value, RegistryView view) {
+  std::u16string text(value);
+  text.push_back(u'\0');
+  SimValue stored{ValueType::kString, WideBytes(text), true};
+  PutValue(root, Utf16ToUtf8(path), Utf16ToUtf8(name), std::move(stored), view);
+}
+
+std::optional<std::u16string> SimRegistry::GetString(RootKey root, std::u16string_view path,
+                                                     std::u16string_view name,
+                                                     RegistryView view) const {
+  const std::optional<SimValue> value = GetValue(root, Utf16ToUtf8(path), Utf16ToUtf8(name), view);
+  if (!value || value->type != ValueType::kString) return std::nullopt;
+  const SimValue wide = ValueAsRead(*value, true);
+  const std::u16string text = WideText(wide.data.data(), wide.data.size());
+  return text.substr(0, text.find(u'\0'));
+}
+
+bool SimRegistry::HasKey(RootKey root, std::u16string_view path, RegistryView view) const {
+  return HasKey(root, Utf16ToUtf8(path), view);
+}
+
+std::vector<std::u16string> SimRegistry::SubKeys(RootKey root, std::u16string_view path,
+                                                 RegistryView view) const {
+  std::vector<std::u16string> names;
+  for (const std::string& name : SubKeys(root, Utf16ToUtf8(path), view)) {
+    names.push_back(Utf8ToUtf16(name));
+  }
+  return names;
+}
+
+std::vector<std::u16string> SimRegistry::ValueNames(RootKey root, std::u16string_view path,
+                                                    RegistryView view) const {
+  std::vector<std::u16string> names;
+  for (const std::string& name : ValueNames(root, Utf16ToUtf8(path), view)) {
+    names.push_back(Utf8ToUtf16(name));
+  }
+  return names;
+}
+
 bool SimRegistry::HasKey(RootKey root, std::string_view path, RegistryView view) const {
   const std::lock_guard lock(model_->mutex);
   return Model::Find(model_->RootNode(root), FullPath(*model_, root, path, view)) != nullptr;
@@ -111,6 +152,21 @@ WinError SimRegistry::OpenKey(RootKey root, std::string_view path, uint32_t acce
 WinError SimRegistry::DeleteKey(RootKey root, std::string_view path, RegistryView view) {
   SimRegistryKey root_key(model_, model_->RootNode(root), root, kKeyAllAccess, view);
   return root_key.DeleteSubKey(path);
+}
+
+WinError SimRegistry::CreateKey(RootKey root, std::u16string_view path, uint32_t access,
+                                RegistryView view, std::unique_ptr<RegistryKey>* key,
+                                bool* created) {
+  return CreateKey(root, Utf16ToUtf8(path), access, view, key, created);
+}
+
+WinError SimRegistry::OpenKey(RootKey root, std::u16string_view path, uint32_t access,
+                              RegistryView view, std::unique_ptr<RegistryKey>* key) {
+  return OpenKey(root, Utf16ToUtf8(path), access, view, key);
+}
+
+WinError SimRegistry::DeleteKey(RootKey root, std::u16string_view path, RegistryView view) {
+  return DeleteKey(root, Utf16ToUtf8(path), view);
 }
 
 }  // namespace platform::sim

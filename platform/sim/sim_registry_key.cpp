@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/strings.h"
+
 namespace platform::sim {
 
 namespace {
@@ -97,25 +99,36 @@ WinError SimRegistryKey::EnumSubKey(uint32_t index, std::string* name) {
   return kErrorSuccess;
 }
 
-WinError SimRegistryKey::SetValue(std::string_view name, ValueType type,
-                                  std::span<const uint8_t> data) {
+WinError SimRegistryKey::Store(std::string_view name, SimValue value) {
   const std::lock_guard lock(model_->mutex);
   WinError error = CheckHandle(kKeySetValue);
   if (error == kErrorSuccess) error = Injected(RegistryOperation::kSetValue);
   if (error != kErrorSuccess) return error;
-  node_->SetValue(name, SimValue{type, std::vector<uint8_t>(data.begin(), data.end())});
+  node_->SetValue(name, std::move(value));
   return kErrorSuccess;
+}
+
+WinError SimRegistryKey::SetValue(std::string_view name, ValueType type,
+                                  std::span<const uint8_t> data) {
+  return Store(name, SimValue{type, std::vector<uint8_t>(data.begin(), data.end()), false});
 }
 
 WinError SimRegistryKey::QueryValue(std::string_view name, ValueType* type, uint8_t* data,
                                     uint32_t* size) {
+  return Query(name, false, type, data, size);
+}
+
+WinError SimRegistryKey::Query(std::string_view name, bool wide, ValueType* type, uint8_t* data,
+                               uint32_t* size) {
   const std::lock_guard lock(model_->mutex);
   WinError error = CheckHandle(kKeyQueryValue);
   if (error == kErrorSuccess) error = Injected(RegistryOperation::kQueryValue);
   if (error != kErrorSuccess) return error;
   if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
-  const SimValue* value = node_->FindValue(name);
-  if (value == nullptr) return kErrorFileNotFound;
+  const SimValue* found = node_->FindValue(name);
+  if (found == nullptr) return kErrorFileNotFound;
+  const SimValue read = ValueAsRead(*found, wide);
+  const SimValue* value = &read;
   const auto stored = static_cast<uint32_t>(value->data.size());
   if (type != nullptr) *type = value->type;
   if (data == nullptr) {
@@ -128,8 +141,10 @@ WinError SimRegistryKey::QueryValue(std::string_view name, ValueType* type, uint
   std::copy(value->data.begin(), value->data.end(), data);
   // Windows ends string data stored without a terminator with one where the buffer has room,
   // without counting it in the size.
-  if (IsStringType(value->type) && stored > 0 && value->data.back() != 0 && room > stored) {
-    data[stored] = 0;
+  const uint32_t terminator = wide ? 2 : 1;
+  if (IsStringType(value->type) && stored >= terminator && room >= stored + terminator &&
+      !std::all_of(data + stored - terminator, data + stored, [](uint8_t b) { return b == 0; })) {
+    std::fill(data + stored, data + stored + terminator, 0);
   }
   return kErrorSuccess;
 }
@@ -140,6 +155,42 @@ WinError SimRegistryKey::DeleteValue(std::string_view name) {
   if (error == kErrorSuccess) error = Injected(RegistryOperation::kDeleteValue);
   if (error != kErrorSuccess) return error;
   return node_->RemoveValue(name) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+WinError SimRegistryKey::CreateSubKey(std::u16string_view path, uint32_t access,
+                                      std::unique_ptr<RegistryKey>* key, bool* created) {
+  return CreateSubKey(Utf16ToUtf8(path), access, key, created);
+}
+
+WinError SimRegistryKey::OpenSubKey(std::u16string_view path, uint32_t access,
+                                    std::unique_ptr<RegistryKey>* key) {
+  return OpenSubKey(Utf16ToUtf8(path), access, key);
+}
+
+WinError SimRegistryKey::DeleteSubKey(std::u16string_view path) {
+  return DeleteSubKey(Utf16ToUtf8(path));
+}
+
+WinError SimRegistryKey::EnumSubKey(uint32_t index, std::u16string* name) {
+  std::string narrow;
+  const WinError error = EnumSubKey(index, &narrow);
+  if (error == kErrorSuccess) *name = Utf8ToUtf16(narrow);
+  return error;
+}
+
+WinError SimRegistryKey::SetValue(std::u16string_view name, ValueType type,
+                                  std::span<const uint8_t> data) {
+  return Store(Utf16ToUtf8(name),
+               SimValue{type, std::vector<uint8_t>(data.begin(), data.end()), true});
+}
+
+WinError SimRegistryKey::QueryValue(std::u16string_view name, ValueType* type, uint8_t* data,
+                                    uint32_t* size) {
+  return Query(Utf16ToUtf8(name), true, type, data, size);
+}
+
+WinError SimRegistryKey::DeleteValue(std::u16string_view name) {
+  return DeleteValue(Utf16ToUtf8(name));
 }
 
 }  // namespace platform::sim

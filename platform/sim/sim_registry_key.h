@@ -24,7 +24,22 @@ class SimRegistryKey : public RegistryKey {
                       uint32_t* size) override;
   WinError DeleteValue(std::string_view name) override;
 
+  // The simulated code page is UTF-8: wide names are kept as their UTF-8 form.
+  WinError CreateSubKey(std::u16string_view path, uint32_t access,
+                        std::unique_ptr<RegistryKey>* key, bool* created) override;
+  WinError OpenSubKey(std::u16string_view path, uint32_t access,
+                      std::unique_ptr<RegistryKey>* key) override;
+  WinError DeleteSubKey(std::u16string_view path) override;
+  WinError EnumSubKey(uint32_t index, std::u16string* name) override;
+  WinError SetValue(std::u16string_view name, ValueType type,
+                    std::span<const uint8_t> data) override;
+  WinError QueryValue(std::u16string_view name, ValueType* type, uint8_t* data,
+                      uint32_t* size) override;
+  WinError DeleteValue(std::u16string_view name) override;
+
  private:
+  WinError Store(std::string_view name, SimValue value);
+  WinError Query(std::string_view name, bool wide, ValueType* type, uint8_t* data, uint32_t* size);
   // The handle's rights are checked first, then whether its key still exists, as Windows does.
   WinError CheckHandle(uint32_t right) const;
   WinError ResolvePath(std::string_view path, std::vector<std::string>* full) const;

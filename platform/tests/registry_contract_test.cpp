@@ -57,14 +57,20 @@ class RegistryContract : public testing::Test {
     DeleteTree(RootKey::kClassesRoot, classes_base_, RegistryView::kDefault);
   }
 
-  void DeleteTree(RootKey root, const std::string& path, RegistryView view) {
+  // Through the wide operations, so names outside the code page are deleted too.
+  void DeleteTree(RootKey root, std::string_view ascii_path, RegistryView view) {
+    DeleteTree(root, std::u16string(ascii_path.begin(), ascii_path.end()), view);
+  }
+  void DeleteTree(RootKey root, const std::u16string& path, RegistryView view) {
     std::unique_ptr<RegistryKey> key;
     if (registry_->OpenKey(root, path, kKeyAllAccess, view, &key) != kErrorSuccess) return;
-    std::string child;
-    while (key->EnumSubKey(0, &child) == kErrorSuccess) {
-      DeleteTree(root, path + "\\" + child, view);
+    std::vector<std::u16string> children;
+    std::u16string child;
+    for (uint32_t index = 0; key->EnumSubKey(index, &child) == kErrorSuccess; ++index) {
+      children.push_back(child);
     }
     key.reset();
+    for (const std::u16string& name : children) DeleteTree(root, path + u"\\" + name, view);
     registry_->DeleteKey(root, path, view);
   }
 
@@ -465,6 +471,132 @@ TEST_F(RegistryContract, ClassesRootKeys) {
   std::string text;
   ASSERT_EQ(platform::QueryStringValue(*key, "", &text), kErrorSuccess);
   EXPECT_EQ(text, "{00000000-0000-0000-0000-000000000001}");
+}
+
+// The wide operations: UTF-16 names and data, and the same Windows semantics as the 8-bit ones.
+class WideRegistryContract : public RegistryContract {
+ protected:
+  std::u16string WidePath(std::u16string_view sub) const {
+    return Wide(base_) + u"\\" + std::u16string(sub);
+  }
+  static std::u16string Wide(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
+  std::unique_ptr<RegistryKey> CreateWide(std::u16string_view sub) {
+    std::unique_ptr<RegistryKey> key;
+    bool created = false;
+    EXPECT_EQ(registry_->CreateKey(RootKey::kCurrentUser, WidePath(sub), kKeyAllAccess,
+                                   RegistryView::kDefault, &key, &created),
+              kErrorSuccess);
+    return key;
+  }
+};
+
+TEST_F(WideRegistryContract, KeysAndValuesKeepCharactersOutsideAnyCodePage) {
+  const std::u16string name = u"Kl\u00fc\u0447 \u4e2d\U0001F600";
+  const std::u16string data = u"d\u00e9j\u00e0 \u4e2d\u6587";
+  auto key = CreateWide(name);
+  ASSERT_NE(key, nullptr);
+  ASSERT_EQ(platform::SetStringValue(*key, name, data), kErrorSuccess);
+
+  std::unique_ptr<RegistryKey> parent;
+  ASSERT_EQ(registry_->OpenKey(RootKey::kCurrentUser, Wide(base_), kKeyRead, RegistryView::kDefault,
+                               &parent),
+            kErrorSuccess);
+  std::u16string listed;
+  ASSERT_EQ(parent->EnumSubKey(0, &listed), kErrorSuccess);
+  EXPECT_EQ(listed, name);
+  EXPECT_EQ(parent->EnumSubKey(1, &listed), kErrorNoMoreItems);
+
+  std::unique_ptr<RegistryKey> reopened;
+  ASSERT_EQ(parent->OpenSubKey(name, kKeyRead, &reopened), kErrorSuccess);
+  std::u16string read;
+  ASSERT_EQ(platform::QueryStringValue(*reopened, name, &read), kErrorSuccess);
+  EXPECT_EQ(read, data);
+}
+
+TEST_F(WideRegistryContract, SizesAreInBytesOfUtf16) {
+  auto key = CreateWide(u"Sizes");
+  ASSERT_NE(key, nullptr);
+  ASSERT_EQ(platform::SetStringValue(*key, u"Text", u"abc"), kErrorSuccess);
+
+  ValueType type = ValueType::kNone;
+  uint32_t size = 0;
+  ASSERT_EQ(key->QueryValue(u"TEXT", &type, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(type, ValueType::kString);
+  EXPECT_EQ(size, 8u);
+  std::array<uint8_t, 4> small{};
+  size = small.size();
+  EXPECT_EQ(key->QueryValue(u"Text", &type, small.data(), &size), kErrorMoreData);
+  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(key->QueryValue(u"Missing", &type, nullptr, &size), kErrorFileNotFound);
+
+  EXPECT_EQ(key->DeleteValue(u"text"), kErrorSuccess);
+  EXPECT_EQ(key->QueryValue(u"Text", &type, nullptr, &size), kErrorFileNotFound);
+  EXPECT_EQ(key->DeleteValue(u"Text"), kErrorFileNotFound);
+}
+
+TEST_F(WideRegistryContract, EachWidthReadsWhatTheOtherWrote) {
+  auto key = CreateWide(u"Widths");
+  ASSERT_NE(key, nullptr);
+  ASSERT_EQ(platform::SetStringValue(*key, u"FromWide", u"wide text"), kErrorSuccess);
+  ASSERT_EQ(platform::SetStringValue(*key, "FromNarrow", "narrow text"), kErrorSuccess);
+  ASSERT_EQ(platform::SetMultiStringValue(*key, u"List", {u"one", u"two"}), kErrorSuccess);
+  ASSERT_EQ(platform::SetDwordValue(*key, u"Number", 0x01020304), kErrorSuccess);
+
+  std::string narrow;
+  ASSERT_EQ(platform::QueryStringValue(*key, "fromwide", &narrow), kErrorSuccess);
+  EXPECT_EQ(narrow, "wide text");
+  std::u16string wide;
+  ASSERT_EQ(platform::QueryStringValue(*key, u"fromnarrow", &wide), kErrorSuccess);
+  EXPECT_EQ(wide, u"narrow text");
+  std::vector<std::string> list;
+  ASSERT_EQ(platform::QueryMultiStringValue(*key, "List", &list), kErrorSuccess);
+  EXPECT_EQ(list, (std::vector<std::string>{"one", "two"}));
+  uint32_t number = 0;
+  ASSERT_EQ(platform::QueryDwordValue(*key, "Number", &number), kErrorSuccess);
+  EXPECT_EQ(number, 0x01020304u);
+
+  std::unique_ptr<RegistryKey> narrow_key;
+  EXPECT_EQ(Open("WIDTHS"), kErrorSuccess);
+  bool created = false;
+  ASSERT_EQ(key->CreateSubKey("Narrow", kKeyAllAccess, &narrow_key, &created), kErrorSuccess);
+  std::u16string listed;
+  ASSERT_EQ(key->EnumSubKey(0, &listed), kErrorSuccess);
+  EXPECT_EQ(listed, u"Narrow");
+}
+
+TEST_F(WideRegistryContract, DeletionFollowsTheSameRules) {
+  auto key = CreateWide(u"Parent\\Child");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(
+      registry_->DeleteKey(RootKey::kCurrentUser, WidePath(u"Parent"), RegistryView::kDefault),
+      kErrorAccessDenied);
+  std::unique_ptr<RegistryKey> parent;
+  ASSERT_EQ(registry_->OpenKey(RootKey::kCurrentUser, WidePath(u"parent"), kKeyAllAccess,
+                               RegistryView::kDefault, &parent),
+            kErrorSuccess);
+  EXPECT_EQ(parent->DeleteSubKey(u"\\Child"), kErrorBadPathname);
+  EXPECT_EQ(parent->DeleteSubKey(u"CHILD"), kErrorSuccess);
+  EXPECT_EQ(parent->DeleteSubKey(u"Child"), kErrorFileNotFound);
+  EXPECT_EQ(
+      registry_->DeleteKey(RootKey::kCurrentUser, WidePath(u"Parent"), RegistryView::kDefault),
+      kErrorSuccess);
+  std::unique_ptr<RegistryKey> gone;
+  EXPECT_EQ(registry_->OpenKey(RootKey::kCurrentUser, WidePath(u"Parent"), kKeyRead,
+                               RegistryView::kDefault, &gone),
+            kErrorFileNotFound);
+}
+
+TEST_F(WideRegistryContract, TheLongestKeyNameEnumeratesWhole) {
+  const std::u16string name(255, u'n');
+  ASSERT_NE(CreateWide(name), nullptr);
+  std::unique_ptr<RegistryKey> parent;
+  ASSERT_EQ(registry_->OpenKey(RootKey::kCurrentUser, Wide(base_), kKeyRead, RegistryView::kDefault,
+                               &parent),
+            kErrorSuccess);
+  std::u16string listed;
+  ASSERT_EQ(parent->EnumSubKey(0, &listed), kErrorSuccess);
+  EXPECT_EQ(listed, name);
 }
 
 }  // namespace

@@ -140,6 +140,22 @@ class GrowingValueKey : public RegistryKey {
     return platform::kErrorAccessDenied;
   }
   WinError DeleteValue(std::string_view) override { return platform::kErrorAccessDenied; }
+  WinError CreateSubKey(std::u16string_view, uint32_t, std::unique_ptr<RegistryKey>*,
+                        bool*) override {
+    return platform::kErrorAccessDenied;
+  }
+  WinError OpenSubKey(std::u16string_view, uint32_t, std::unique_ptr<RegistryKey>*) override {
+    return platform::kErrorAccessDenied;
+  }
+  WinError DeleteSubKey(std::u16string_view) override { return platform::kErrorAccessDenied; }
+  WinError EnumSubKey(uint32_t, std::u16string*) override { return platform::kErrorNoMoreItems; }
+  WinError SetValue(std::u16string_view, ValueType, std::span<const uint8_t>) override {
+    return platform::kErrorAccessDenied;
+  }
+  WinError QueryValue(std::u16string_view, ValueType*, uint8_t*, uint32_t*) override {
+    return platform::kErrorAccessDenied;
+  }
+  WinError DeleteValue(std::u16string_view) override { return platform::kErrorAccessDenied; }
 
  private:
   int growths_;

@@ -10,23 +10,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/native_guid.h"
+#include "platform/win32/scoped_handles.h"
+
 namespace platform::win32 {
 
 namespace {
-
-static_assert(sizeof(GUID) == sizeof(Guid));
-
-GUID ToGuid(const Guid& guid) {
-  GUID out;
-  std::memcpy(static_cast<void*>(&out), &guid, sizeof out);
-  return out;
-}
-
-Guid FromGuid(const GUID& guid) {
-  Guid out;
-  std::memcpy(static_cast<void*>(&out), &guid, sizeof out);
-  return out;
-}
 
 DWORD PropertyCode(DeviceProperty property) {
   return property == DeviceProperty::kHardwareIds ? SPDRP_HARDWAREID : SPDRP_COMPATIBLEIDS;
@@ -35,19 +24,16 @@ DWORD PropertyCode(DeviceProperty property) {
 class Win32DeviceInfoList : public DeviceInfoList {
  public:
   explicit Win32DeviceInfoList(HDEVINFO set) : set_(set) {}
-  ~Win32DeviceInfoList() override { SetupDiDestroyDeviceInfoList(set_); }
-  Win32DeviceInfoList(const Win32DeviceInfoList&) = delete;
-  Win32DeviceInfoList& operator=(const Win32DeviceInfoList&) = delete;
 
   bool OpenDevice(std::string_view instance_id) override {
     const std::string id(instance_id);
-    return SetupDiOpenDeviceInfoA(set_, id.c_str(), nullptr, 0, nullptr) != FALSE;
+    return SetupDiOpenDeviceInfoA(set_.get(), id.c_str(), nullptr, 0, nullptr) != FALSE;
   }
 
   bool ReadDetails() override {
     SP_DEVINFO_LIST_DETAIL_DATA_A detail{};
     detail.cbSize = sizeof detail;
-    if (!SetupDiGetDeviceInfoListDetailA(set_, &detail)) return false;
+    if (!SetupDiGetDeviceInfoListDetailA(set_.get(), &detail)) return false;
     machine_ = detail.RemoteMachineHandle;
     return true;
   }
@@ -78,7 +64,7 @@ class Win32DeviceInfoList : public DeviceInfoList {
     if (!Member(index, &member)) return GetLastError();
     DWORD value_type = 0;
     DWORD needed = 0;
-    const BOOL ok = SetupDiGetDeviceRegistryPropertyA(set_, &member, PropertyCode(property),
+    const BOOL ok = SetupDiGetDeviceRegistryPropertyA(set_.get(), &member, PropertyCode(property),
                                                       &value_type, data, size, &needed);
     const WinError error = ok ? kErrorSuccess : GetLastError();
     if (type != nullptr) *type = value_type;
@@ -95,7 +81,8 @@ class Win32DeviceInfoList : public DeviceInfoList {
     params.Scope = DI_REMOVEDEVICE_GLOBAL;
     params.HwProfile = 0;
     SetLastError(ERROR_SUCCESS);
-    if (SetupDiSetClassInstallParamsA(set_, &member, &params.ClassInstallHeader, sizeof params)) {
+    if (SetupDiSetClassInstallParamsA(set_.get(), &member, &params.ClassInstallHeader,
+                                      sizeof params)) {
       return true;
     }
     // Wine's is a stub that fails without naming an error; DIF_REMOVE's default without
@@ -105,7 +92,7 @@ class Win32DeviceInfoList : public DeviceInfoList {
 
   bool CallClassInstallerRemove(uint32_t index) override {
     SP_DEVINFO_DATA member;
-    return Member(index, &member) && SetupDiCallClassInstaller(DIF_REMOVE, set_, &member);
+    return Member(index, &member) && SetupDiCallClassInstaller(DIF_REMOVE, set_.get(), &member);
   }
 
   bool NeedsRestart(uint32_t index, bool* needs_restart) override {
@@ -113,7 +100,7 @@ class Win32DeviceInfoList : public DeviceInfoList {
     if (!Member(index, &member)) return false;
     SP_DEVINSTALL_PARAMS_A params{};
     params.cbSize = sizeof params;
-    if (!SetupDiGetDeviceInstallParamsA(set_, &member, &params)) return false;
+    if (!SetupDiGetDeviceInstallParamsA(set_.get(), &member, &params)) return false;
     *needs_restart = (params.Flags & (DI_NEEDREBOOT | DI_NEEDRESTART)) != 0;
     return true;
   }
@@ -121,7 +108,7 @@ class Win32DeviceInfoList : public DeviceInfoList {
  private:
   bool Member(uint32_t index, SP_DEVINFO_DATA* data) {
     data->cbSize = sizeof *data;
-    return SetupDiEnumDeviceInfo(set_, index, data) != FALSE;
+    return SetupDiEnumDeviceInfo(set_.get(), index, data) != FALSE;
   }
 
   // Wine's CM_Get_Device_ID_ExA succeeds without writing anything and it lacks
@@ -137,7 +124,7 @@ class Win32DeviceInfoList : public DeviceInfoList {
     return CM_Get_Device_IDA(device, buffer, length, 0);
   }
 
-  HDEVINFO set_;
+  ScopedDeviceInfoList set_;
   HMACHINE machine_ = nullptr;  // the local machine until the list's details say otherwise
 };
 
@@ -194,15 +181,15 @@ std::vector<std::string> Win32Devices::InterfacePaths(const Guid& interface_cate
   const GUID category = ToGuid(interface_category);
   const std::string id(instance_id);
   std::vector<std::string> paths;
-  HDEVINFO set = SetupDiGetClassDevsA(&category, id.c_str(), nullptr, DIGCF_DEVICEINTERFACE);
-  if (set == INVALID_HANDLE_VALUE) return paths;
+  const ScopedDeviceInfoList set(
+      SetupDiGetClassDevsA(&category, id.c_str(), nullptr, DIGCF_DEVICEINTERFACE));
+  if (!set) return paths;
   SP_DEVICE_INTERFACE_DATA iface{};
   iface.cbSize = sizeof iface;
-  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &category, i, &iface); ++i) {
-    std::string path = InterfacePath(set, &iface);
+  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set.get(), nullptr, &category, i, &iface); ++i) {
+    std::string path = InterfacePath(set.get(), &iface);
     if (!path.empty()) paths.push_back(std::move(path));
   }
-  SetupDiDestroyDeviceInfoList(set);
   return paths;
 }
 

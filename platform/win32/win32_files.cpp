@@ -11,6 +11,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "platform/growing_buffer.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace platform::win32 {
 
@@ -38,20 +42,22 @@ class Win32TextReader : public TextReader {
 };
 
 // Calls a query that fills a buffer and returns the length, or the size it needs (or, for
-// GetModuleFileNameA, the buffer's size) when the buffer is too small.
+// GetModuleFileNameA, the buffer's size) when the buffer is too small; 0 when it fails.
 template <typename Query>
 std::optional<std::string> QueryString(Query query) {
-  std::string buffer(MAX_PATH, '\0');
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    const DWORD length = query(buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::nullopt;
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return buffer;
+  std::vector<char> buffer(MAX_PATH);
+  const WinError error = QueryWithGrowingBuffer(&buffer, [&](char* data, uint32_t* size) {
+    const DWORD length = query(data, static_cast<DWORD>(*size));
+    if (length == 0) return kErrorInvalidData;
+    if (length >= *size) {
+      *size = length + 1;
+      return kErrorMoreData;
     }
-    buffer.resize(buffer.size() * 2 > length + 1 ? buffer.size() * 2 : length + 1);
-  }
-  return std::nullopt;
+    *size = length;
+    return kErrorSuccess;
+  });
+  if (error != kErrorSuccess) return std::nullopt;
+  return std::string(buffer.begin(), buffer.end());
 }
 
 }  // namespace
@@ -59,19 +65,15 @@ std::optional<std::string> QueryString(Query query) {
 std::optional<std::vector<FoundFile>> Win32Files::Find(std::string_view pattern) {
   const std::string text(pattern);
   WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(text.c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
-      return std::vector<FoundFile>{};
-    }
+  const ScopedFindHandle search(FindFirstFileA(text.c_str(), &data));
+  if (!search) {
+    if (SearchFoundNothing(GetLastError())) return std::vector<FoundFile>{};
     return std::nullopt;
   }
   std::vector<FoundFile> found;
   do {
     found.push_back({data.cFileName, data.dwFileAttributes});
-  } while (FindNextFileA(search, &data));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &data));
   return found;
 }
 

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -15,24 +17,21 @@ namespace {
 class Win32ProcessHandle : public ProcessHandle {
  public:
   explicit Win32ProcessHandle(HANDLE process) : process_(process) {}
-  ~Win32ProcessHandle() override { CloseHandle(process_); }
-  Win32ProcessHandle(const Win32ProcessHandle&) = delete;
-  Win32ProcessHandle& operator=(const Win32ProcessHandle&) = delete;
 
-  void Wait() override { WaitForSingleObject(process_, INFINITE); }
+  void Wait() override { WaitForSingleObject(process_.get(), INFINITE); }
 
   std::optional<uint32_t> ExitCode() override {
     DWORD code = 0;
-    if (!GetExitCodeProcess(process_, &code)) return std::nullopt;
+    if (!GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
     // STILL_ACTIVE is also a code a process can end with; only the handle tells them apart.
-    if (code == STILL_ACTIVE && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    if (code == STILL_ACTIVE && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
       return std::nullopt;
     }
     return code;
   }
 
  private:
-  HANDLE process_;
+  ScopedKernelHandle process_;
 };
 
 class DetachedProcessHandle : public ProcessHandle {
@@ -46,12 +45,9 @@ const char* OrNull(const std::string& text) { return text.empty() ? nullptr : te
 class Win32MutexHandle : public MutexHandle {
  public:
   explicit Win32MutexHandle(HANDLE mutex) : mutex_(mutex) {}
-  ~Win32MutexHandle() override { CloseHandle(mutex_); }
-  Win32MutexHandle(const Win32MutexHandle&) = delete;
-  Win32MutexHandle& operator=(const Win32MutexHandle&) = delete;
 
  private:
-  HANDLE mutex_;
+  ScopedKernelHandle mutex_;
 };
 
 }  // namespace

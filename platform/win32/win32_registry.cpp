@@ -34,22 +34,40 @@ REGSAM ViewFlag(RegistryView view) {
   return 0;
 }
 
+Win32RegistryKey RootOf(RootKey root, RegistryView view) {
+  return Win32RegistryKey(RootHandle(root), view, ViewFlag(view));
+}
+
 }  // namespace
 
 WinError Win32Registry::CreateKey(RootKey root, std::string_view path, uint32_t access,
                                   RegistryView view, std::unique_ptr<RegistryKey>* key,
                                   bool* created) {
-  return Win32RegistryKey(RootHandle(root), ViewFlag(view))
-      .CreateSubKey(path, access, key, created);
+  return RootOf(root, view).CreateSubKey(path, access, key, created);
 }
 
 WinError Win32Registry::OpenKey(RootKey root, std::string_view path, uint32_t access,
                                 RegistryView view, std::unique_ptr<RegistryKey>* key) {
-  return Win32RegistryKey(RootHandle(root), ViewFlag(view)).OpenSubKey(path, access, key);
+  return RootOf(root, view).OpenSubKey(path, access, key);
 }
 
 WinError Win32Registry::DeleteKey(RootKey root, std::string_view path, RegistryView view) {
-  return Win32RegistryKey(RootHandle(root), ViewFlag(view)).DeleteSubKey(path);
+  return RootOf(root, view).DeleteSubKey(path);
+}
+
+WinError Win32Registry::CreateKey(RootKey root, std::u16string_view path, uint32_t access,
+                                  RegistryView view, std::unique_ptr<RegistryKey>* key,
+                                  bool* created) {
+  return RootOf(root, view).CreateSubKey(path, access, key, created);
+}
+
+WinError Win32Registry::OpenKey(RootKey root, std::u16string_view path, uint32_t access,
+                                RegistryView view, std::unique_ptr<RegistryKey>* key) {
+  return RootOf(root, view).OpenSubKey(path, access, key);
+}
+
+WinError Win32Registry::DeleteKey(RootKey root, std::u16string_view path, RegistryView view) {
+  return RootOf(root, view).DeleteSubKey(path);
 }
 
 }  // namespace platform::win32

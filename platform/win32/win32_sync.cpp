@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -13,32 +15,25 @@ namespace {
 class Win32Event : public Event {
  public:
   explicit Win32Event(HANDLE handle) : handle_(handle) {}
-  ~Win32Event() override { CloseHandle(handle_); }
-  Win32Event(const Win32Event&) = delete;
-  Win32Event& operator=(const Win32Event&) = delete;
 
-  void Set() override { SetEvent(handle_); }
-  void Reset() override { ResetEvent(handle_); }
-  HANDLE handle() const { return handle_; }
+  void Set() override { SetEvent(handle_.get()); }
+  void Reset() override { ResetEvent(handle_.get()); }
+  HANDLE handle() const { return handle_.get(); }
 
  private:
-  HANDLE handle_;
+  ScopedKernelHandle handle_;
 };
 
 class Win32Thread : public Thread {
  public:
   explicit Win32Thread(HANDLE handle) : handle_(handle) {}
-  ~Win32Thread() override {
-    Join();
-    CloseHandle(handle_);
-  }
-  Win32Thread(const Win32Thread&) = delete;
-  Win32Thread& operator=(const Win32Thread&) = delete;
+  // The body may still use what its creator owns: it ends before the thread object goes.
+  ~Win32Thread() override { Join(); }
 
-  void Join() override { WaitForSingleObject(handle_, INFINITE); }
+  void Join() override { WaitForSingleObject(handle_.get(), INFINITE); }
 
  private:
-  HANDLE handle_;
+  ScopedKernelHandle handle_;
 };
 
 int PriorityValue(ThreadPriority priority) {
@@ -73,6 +68,11 @@ std::unique_ptr<Event> Win32Sync::CreateEvent(bool manual_reset, bool initially_
   const HANDLE handle = CreateEventW(nullptr, manual_reset, initially_set, nullptr);
   if (!handle) return nullptr;
   return std::make_unique<Win32Event>(handle);
+}
+
+void* NativeEventHandle(Event* event) {
+  const auto* win32_event = dynamic_cast<const Win32Event*>(event);
+  return win32_event ? win32_event->handle() : nullptr;
 }
 
 WaitResult Win32Sync::WaitAny(std::span<Event* const> events, uint32_t timeout_ms) {

@@ -1,4 +1,4 @@
-#include "upnp/device_table.h"
+#include "upnp/core/device_table.h"
 
 namespace upnp {
 

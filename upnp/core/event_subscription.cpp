@@ -1,22 +1,22 @@
-#include "upnp/event_subscription.h"
+#include "upnp/core/event_subscription.h"
 
 namespace upnp {
 
-Hresult EventSubscription::Advise(EventSubscriber& subscriber) {
+platform::HResult EventSubscription::Advise(EventSubscriber& subscriber) {
   sink_.reset();
   std::unique_ptr<EventSinkReference> sink;
-  const Hresult hr = subscriber.QueryEventSink(&sink);
-  if (Failed(hr) || sink == nullptr) {
+  const platform::HResult hr = subscriber.QueryEventSink(&sink);
+  if (platform::Failed(hr) || sink == nullptr) {
     debug_.Write("COmvoService: Query Interface failed.Could not get pointer to IUPnPEventSink\n");
-    return Failed(hr) ? hr : kENoInterface;
+    return platform::Failed(hr) ? hr : platform::kENoInterface;
   }
   sink_ = std::move(sink);
-  return kSOk;
+  return platform::kSOk;
 }
 
-Hresult EventSubscription::Unadvise() {
+platform::HResult EventSubscription::Unadvise() {
   sink_.reset();
-  return kSOk;
+  return platform::kSOk;
 }
 
 }  // namespace upnp

@@ -1,20 +1,8 @@
-#include "upnp/registration.h"
+#include "upnp/core/registration.h"
+
+#include "platform/paths.h"
 
 namespace upnp {
-
-namespace {
-
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/' || c == u':'; }
-
-// Index just past the last path separator, 0 when there is none.
-size_t FileNameStart(std::u16string_view path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    if (IsSeparator(path[i - 1])) return i;
-  }
-  return 0;
-}
-
-}  // namespace
 
 std::u16string QuoteForScript(std::u16string_view text) {
   std::u16string quoted;
@@ -27,15 +15,20 @@ std::u16string QuoteForScript(std::u16string_view text) {
 }
 
 std::u16string TypeLibraryFallbackPath(std::u16string_view module_path) {
-  const size_t name = FileNameStart(module_path);
+  const size_t name = platform::FolderOf(module_path).size();
   const size_t dot = module_path.rfind(u'.');
   const size_t stem_end =
       (dot == std::u16string_view::npos || dot < name) ? module_path.size() : dot;
   return std::u16string(module_path.substr(0, stem_end)) + u".tlb";
 }
 
-std::u16string FolderOf(std::u16string_view path) {
-  return std::u16string(path.substr(0, FileNameStart(path)));
+std::vector<std::u16string> TypeLibraryCandidates(std::u16string_view module_path) {
+  return {std::u16string(module_path), TypeLibraryFallbackPath(module_path)};
+}
+
+platform::HResult TypeLibraryUnregistrationResult(
+    std::optional<platform::HResult> unregister_result) {
+  return unregister_result.value_or(platform::kSOk);
 }
 
 std::vector<RegistryEntry> RegistrationContent(std::u16string_view module_path) {
@@ -57,16 +50,16 @@ std::vector<RegistryEntry> RegistrationContent(std::u16string_view module_path) 
   };
 }
 
-Hresult RegisterServer(RegistrationSteps& steps) {
-  const Hresult hr = steps.RunScript(true);
-  if (Failed(hr)) return hr;
+platform::HResult RegisterServer(RegistrationSteps& steps) {
+  const platform::HResult hr = steps.RunScript(true);
+  if (platform::Failed(hr)) return hr;
   return steps.RegisterTypeLibrary();
 }
 
-Hresult UnregisterServer(RegistrationSteps& steps) {
+platform::HResult UnregisterServer(RegistrationSteps& steps) {
   steps.RunScript(false);
   steps.UnregisterTypeLibrary();
-  return kSOk;
+  return platform::kSOk;
 }
 
 }  // namespace upnp

@@ -1,24 +1,34 @@
-#include "upnp/registration_script.h"
+#include "upnp/core/registration_script.h"
+
+#include <memory>
+
+#include "platform/ascii_case.h"
+#include "platform/registry_tree.h"
+#include "platform/registry_values.h"
 
 namespace upnp {
 
 namespace {
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
+using platform::EqualsIgnoringCase;
+using platform::RegistryKey;
+using platform::RootKey;
+using platform::WinError;
 
-bool SameText(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
+constexpr auto kView = platform::RegistryView::kDefault;
+
+// HRESULT_FROM_WIN32.
+platform::HResult FromWin32(WinError error) {
+  return error == platform::kErrorSuccess
+             ? platform::kSOk
+             : static_cast<platform::HResult>(0x80070000u | (error & 0xFFFFu));
 }
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 // %NAME% becomes its replacement and %% a single percent sign.
-Hresult Expand(std::u16string_view script, const std::vector<Replacement>& replacements,
-               std::u16string* expanded) {
+platform::HResult Expand(std::u16string_view script, const std::vector<Replacement>& replacements,
+                         std::u16string* expanded) {
   for (size_t i = 0; i < script.size(); ++i) {
     if (script[i] != u'%') {
       expanded->push_back(script[i]);
@@ -32,14 +42,14 @@ Hresult Expand(std::u16string_view script, const std::vector<Replacement>& repla
     } else {
       const Replacement* found = nullptr;
       for (const Replacement& replacement : replacements) {
-        if (SameText(replacement.name, name)) found = &replacement;
+        if (EqualsIgnoringCase(replacement.name, name)) found = &replacement;
       }
       if (found == nullptr) return kScriptSyntaxError;
       expanded->append(found->value);
     }
     i = end;
   }
-  return kSOk;
+  return platform::kSOk;
 }
 
 struct Token {
@@ -96,24 +106,24 @@ class Tokenizer {
 };
 
 bool IsWord(const Token& token, std::u16string_view word) {
-  return !token.quoted && SameText(token.text, word);
+  return !token.quoted && EqualsIgnoringCase(token.text, word);
 }
 
 class Parser {
  public:
   explicit Parser(std::u16string_view text) : tokens_(text) {}
 
-  Hresult ParseRoots(std::vector<ScriptKey>* keys) {
+  platform::HResult ParseRoots(std::vector<ScriptKey>* keys) {
     Token root;
     while (tokens_.Next(&root)) {
       if (!IsWord(root, u"HKCR") && !IsWord(root, u"HKEY_CLASSES_ROOT")) {
         return kScriptSyntaxError;
       }
       if (!Expect(u"{")) return kScriptSyntaxError;
-      const Hresult hr = ParseBody(keys, nullptr);
-      if (Failed(hr)) return hr;
+      const platform::HResult hr = ParseBody(keys, nullptr);
+      if (platform::Failed(hr)) return hr;
     }
-    return kSOk;
+    return platform::kSOk;
   }
 
  private:
@@ -133,18 +143,18 @@ class Parser {
   }
 
   // Keys (and, inside a key, named values) up to the closing brace.
-  Hresult ParseBody(std::vector<ScriptKey>* keys, ScriptKey* owner) {
+  platform::HResult ParseBody(std::vector<ScriptKey>* keys, ScriptKey* owner) {
     // Registry paths end long before this; the limit keeps the recursion bounded.
     if (++depth_ > kMaxDepth) return kScriptSyntaxError;
-    const Hresult hr = ParseEntries(keys, owner);
+    const platform::HResult hr = ParseEntries(keys, owner);
     --depth_;
     return hr;
   }
 
-  Hresult ParseEntries(std::vector<ScriptKey>* keys, ScriptKey* owner) {
+  platform::HResult ParseEntries(std::vector<ScriptKey>* keys, ScriptKey* owner) {
     Token token;
     while (tokens_.Next(&token)) {
-      if (IsWord(token, u"}")) return kSOk;
+      if (IsWord(token, u"}")) return platform::kSOk;
       if (owner != nullptr && IsWord(token, u"val")) {
         Token name;
         std::u16string value;
@@ -152,13 +162,13 @@ class Parser {
         owner->values.emplace_back(name.text, value);
         continue;
       }
-      const Hresult hr = ParseKey(token, keys);
-      if (Failed(hr)) return hr;
+      const platform::HResult hr = ParseKey(token, keys);
+      if (platform::Failed(hr)) return hr;
     }
     return kScriptSyntaxError;  // no closing brace
   }
 
-  Hresult ParseKey(Token token, std::vector<ScriptKey>* keys) {
+  platform::HResult ParseKey(Token token, std::vector<ScriptKey>* keys) {
     ScriptKey key;
     for (;;) {
       if (IsWord(token, u"NoRemove")) {
@@ -182,11 +192,11 @@ class Parser {
     }
     if (tokens_.Peek(&next) && IsWord(next, u"{")) {
       tokens_.Next(&next);
-      const Hresult hr = ParseBody(&key.subkeys, &key);
-      if (Failed(hr)) return hr;
+      const platform::HResult hr = ParseBody(&key.subkeys, &key);
+      if (platform::Failed(hr)) return hr;
     }
     keys->push_back(std::move(key));
-    return kSOk;
+    return platform::kSOk;
   }
 
   static constexpr int kMaxDepth = 64;
@@ -199,85 +209,87 @@ std::u16string Child(std::u16string_view parent, std::u16string_view name) {
   return std::u16string(parent) + u"\\" + std::u16string(name);
 }
 
-Hresult RegisterKey(const ScriptKey& key, std::u16string_view parent, ScriptRegistry& registry) {
-  const std::u16string path = Child(parent, key.name);
-  if (key.force_remove) {
-    const Hresult hr = DeleteKeyTree(path, registry);
-    if (Failed(hr)) return hr;
-  }
-  Hresult hr = registry.CreateKey(path);
-  if (Failed(hr)) return hr;
-  if (key.default_value) {
-    hr = registry.SetString(path, u"", *key.default_value);
-    if (Failed(hr)) return hr;
-  }
-  for (const auto& [name, value] : key.values) {
-    hr = registry.SetString(path, name, value);
-    if (Failed(hr)) return hr;
-  }
-  for (const ScriptKey& subkey : key.subkeys) {
-    hr = RegisterKey(subkey, path, registry);
-    if (Failed(hr)) return hr;
-  }
-  return kSOk;
+platform::HResult DeleteTree(std::u16string_view path, platform::Registry& registry) {
+  return FromWin32(platform::DeleteKeyTree(registry, RootKey::kClassesRoot, path, kView));
 }
 
-Hresult UnregisterKey(const ScriptKey& key, std::u16string_view parent, ScriptRegistry& registry) {
+platform::HResult RegisterKey(const ScriptKey& key, std::u16string_view parent,
+                              platform::Registry& registry) {
   const std::u16string path = Child(parent, key.name);
-  if (key.force_remove) return DeleteKeyTree(path, registry);
-  for (const ScriptKey& subkey : key.subkeys) {
-    const Hresult hr = UnregisterKey(subkey, path, registry);
-    if (Failed(hr)) return hr;
+  if (key.force_remove) {
+    const platform::HResult hr = DeleteTree(path, registry);
+    if (platform::Failed(hr)) return hr;
   }
-  if (key.no_remove) return kSOk;
-  std::vector<std::u16string> left;
-  const Hresult hr = registry.SubKeys(path, &left);
-  if (hr == kRegistryKeyNotFound) return kSOk;
-  if (Failed(hr)) return hr;
+  std::unique_ptr<RegistryKey> created;
+  platform::HResult hr = FromWin32(registry.CreateKey(RootKey::kClassesRoot, path,
+                                                      platform::kKeyRead | platform::kKeyWrite,
+                                                      kView, &created, nullptr));
+  if (platform::Failed(hr)) return hr;
+  if (key.default_value) {
+    hr = FromWin32(platform::SetStringValue(*created, u"", *key.default_value));
+    if (platform::Failed(hr)) return hr;
+  }
+  for (const auto& [name, value] : key.values) {
+    hr = FromWin32(platform::SetStringValue(*created, name, value));
+    if (platform::Failed(hr)) return hr;
+  }
+  created.reset();
+  for (const ScriptKey& subkey : key.subkeys) {
+    hr = RegisterKey(subkey, path, registry);
+    if (platform::Failed(hr)) return hr;
+  }
+  return platform::kSOk;
+}
+
+platform::HResult UnregisterKey(const ScriptKey& key, std::u16string_view parent,
+                                platform::Registry& registry) {
+  const std::u16string path = Child(parent, key.name);
+  if (key.force_remove) return DeleteTree(path, registry);
+  for (const ScriptKey& subkey : key.subkeys) {
+    const platform::HResult hr = UnregisterKey(subkey, path, registry);
+    if (platform::Failed(hr)) return hr;
+  }
+  if (key.no_remove) return platform::kSOk;
+  std::unique_ptr<RegistryKey> opened;
+  const WinError error =
+      registry.OpenKey(RootKey::kClassesRoot, path, platform::kKeyRead, kView, &opened);
+  if (error == platform::kErrorFileNotFound) return platform::kSOk;
+  if (error != platform::kErrorSuccess) return FromWin32(error);
   // A subkey that someone else added keeps the key.
-  if (!left.empty()) return kSOk;
-  return registry.DeleteKey(path);
+  std::u16string first;
+  const WinError listed = opened->EnumSubKey(0, &first);
+  opened.reset();
+  if (listed == platform::kErrorSuccess) return platform::kSOk;
+  if (listed != platform::kErrorNoMoreItems) return FromWin32(listed);
+  return FromWin32(registry.DeleteKey(RootKey::kClassesRoot, path, kView));
 }
 
 }  // namespace
 
-Hresult ParseRegistrationScript(std::u16string_view script,
-                                const std::vector<Replacement>& replacements,
-                                std::vector<ScriptKey>* keys) {
+platform::HResult ParseRegistrationScript(std::u16string_view script,
+                                          const std::vector<Replacement>& replacements,
+                                          std::vector<ScriptKey>* keys) {
   std::u16string expanded;
-  const Hresult hr = Expand(script, replacements, &expanded);
-  if (Failed(hr)) return hr;
+  const platform::HResult hr = Expand(script, replacements, &expanded);
+  if (platform::Failed(hr)) return hr;
   return Parser(expanded).ParseRoots(keys);
 }
 
-Hresult RegisterKeys(const std::vector<ScriptKey>& keys, ScriptRegistry& registry) {
+platform::HResult RegisterKeys(const std::vector<ScriptKey>& keys, platform::Registry& registry) {
   for (const ScriptKey& key : keys) {
-    const Hresult hr = RegisterKey(key, u"", registry);
-    if (Failed(hr)) return hr;
+    const platform::HResult hr = RegisterKey(key, u"", registry);
+    if (platform::Failed(hr)) return hr;
   }
-  return kSOk;
+  return platform::kSOk;
 }
 
-Hresult UnregisterKeys(const std::vector<ScriptKey>& keys, ScriptRegistry& registry) {
-  Hresult first = kSOk;
+platform::HResult UnregisterKeys(const std::vector<ScriptKey>& keys, platform::Registry& registry) {
+  platform::HResult first = platform::kSOk;
   for (const ScriptKey& key : keys) {
-    const Hresult hr = UnregisterKey(key, u"", registry);
-    if (Failed(hr) && !Failed(first)) first = hr;
+    const platform::HResult hr = UnregisterKey(key, u"", registry);
+    if (platform::Failed(hr) && !platform::Failed(first)) first = hr;
   }
   return first;
-}
-
-Hresult DeleteKeyTree(std::u16string_view path, ScriptRegistry& registry) {
-  std::vector<std::u16string> subkeys;
-  Hresult hr = registry.SubKeys(path, &subkeys);
-  if (hr == kRegistryKeyNotFound) return kSOk;
-  if (Failed(hr)) return hr;
-  for (const std::u16string& subkey : subkeys) {
-    hr = DeleteKeyTree(Child(path, subkey), registry);
-    if (Failed(hr)) return hr;
-  }
-  hr = registry.DeleteKey(path);
-  return hr == kRegistryKeyNotFound ? kSOk : hr;
 }
 
 }  // namespace upnp

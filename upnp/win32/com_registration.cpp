@@ -1,10 +1,15 @@
-#include "com_registration.h"
+#include "upnp/win32/com_registration.h"
 
 #include <oleauto.h>
 
-#include "com_strings.h"
-#include "upnp/registration_script.h"
-#include "win32_script_registry.h"
+#include <optional>
+
+#include "platform/com_ptr.h"
+#include "platform/paths.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_registry.h"
+#include "upnp/core/registration_script.h"
+#include "upnp/win32/com_strings.h"
 
 namespace upnp::win32 {
 
@@ -29,7 +34,7 @@ HRESULT LoadScript(HINSTANCE instance, std::u16string* script) {
 ComRegistration::ComRegistration(HINSTANCE instance, std::u16string module_path)
     : instance_(instance), module_path_(std::move(module_path)) {}
 
-Hresult ComRegistration::RunScript(bool register_keys) {
+platform::HResult ComRegistration::RunScript(bool register_keys) {
   std::u16string script;
   HRESULT hr = LoadScript(instance_, &script);
   if (FAILED(hr)) return hr;
@@ -37,48 +42,49 @@ Hresult ComRegistration::RunScript(bool register_keys) {
   std::vector<ScriptKey> keys;
   hr = ParseRegistrationScript(script, {{kModuleReplacement, module}}, &keys);
   if (FAILED(hr)) return hr;
-  Win32ScriptRegistry registry;
+  platform::win32::Win32Registry registry;
   return register_keys ? RegisterKeys(keys, registry) : UnregisterKeys(keys, registry);
 }
 
 HRESULT ComRegistration::LoadTypeLibrary(ITypeLib** library, std::u16string* path) const {
-  *path = module_path_;
-  if (SUCCEEDED(LoadTypeLib(WidePointer(*path), library))) return S_OK;
-  *path = TypeLibraryFallbackPath(module_path_);
-  return LoadTypeLib(WidePointer(*path), library);
-}
-
-Hresult ComRegistration::RegisterTypeLibrary() {
-  ITypeLib* library = nullptr;
-  std::u16string path;
-  HRESULT hr = LoadTypeLibrary(&library, &path);
-  if (FAILED(hr)) return hr;
-  std::u16string folder = FolderOf(path);
-  std::wstring wide_path(path.begin(), path.end());
-  std::wstring wide_folder(folder.begin(), folder.end());
-  hr = RegisterTypeLib(library, wide_path.data(), wide_folder.data());
-  library->Release();
+  HRESULT hr = E_FAIL;
+  for (const std::u16string& candidate : TypeLibraryCandidates(module_path_)) {
+    *path = candidate;
+    hr = LoadTypeLib(WidePointer(*path), library);
+    if (SUCCEEDED(hr)) return hr;
+  }
   return hr;
 }
 
-Hresult ComRegistration::UnregisterTypeLibrary() {
-  ITypeLib* library = nullptr;
+platform::HResult ComRegistration::RegisterTypeLibrary() {
+  platform::ComPtr<ITypeLib> library;
   std::u16string path;
-  HRESULT hr = LoadTypeLibrary(&library, &path);
+  const HRESULT hr = LoadTypeLibrary(library.put(), &path);
+  if (FAILED(hr)) return hr;
+  std::wstring wide_path = platform::win32::ToWide(path);
+  std::wstring wide_folder = platform::win32::ToWide(platform::FolderOf(path));
+  return RegisterTypeLib(library.get(), wide_path.data(), wide_folder.data());
+}
+
+platform::HResult ComRegistration::UnregisterTypeLibrary() {
+  platform::ComPtr<ITypeLib> library;
+  std::u16string path;
+  HRESULT hr = LoadTypeLibrary(library.put(), &path);
   if (FAILED(hr)) return hr;
   TLIBATTR* attributes = nullptr;
   hr = library->GetLibAttr(&attributes);
   if (SUCCEEDED(hr)) {
-    // Looked up at run time: systems without the function keep the type library registered.
+    // Looked up at run time: not every system has it.
     const auto unregister = reinterpret_cast<UnRegisterTypeLibFunction>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"oleaut32.dll"), "UnRegisterTypeLib")));
+    std::optional<platform::HResult> result;
     if (unregister != nullptr) {
-      hr = unregister(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
-                      attributes->lcid, attributes->syskind);
+      result = unregister(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                          attributes->lcid, attributes->syskind);
     }
+    hr = TypeLibraryUnregistrationResult(result);
     library->ReleaseTLibAttr(attributes);
   }
-  library->Release();
   return hr;
 }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "upnp/registration.h"
+#include "upnp/core/registration.h"
 
 namespace upnp::win32 {
 
@@ -14,9 +14,9 @@ class ComRegistration final : public RegistrationSteps {
  public:
   ComRegistration(HINSTANCE instance, std::u16string module_path);
 
-  Hresult RunScript(bool register_keys) override;
-  Hresult RegisterTypeLibrary() override;
-  Hresult UnregisterTypeLibrary() override;
+  platform::HResult RunScript(bool register_keys) override;
+  platform::HResult RegisterTypeLibrary() override;
+  platform::HResult UnregisterTypeLibrary() override;
 
  private:
   // From the library's own file, else from the .tlb beside it; *path is where it came from.

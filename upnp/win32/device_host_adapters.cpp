@@ -1,9 +1,10 @@
-#include "device_host_adapters.h"
+#include "upnp/win32/device_host_adapters.h"
 
 #include <new>
+#include <utility>
 
-#include "com_strings.h"
-#include "omvo_service.h"
+#include "upnp/win32/com_strings.h"
+#include "upnp/win32/omvo_service.h"
 #include "upnp_device_host.h"
 
 namespace upnp::win32 {
@@ -14,32 +15,28 @@ namespace {
 // an object nobody took an interface of is freed again.
 class NewComService final : public NewServiceObject {
  public:
-  explicit NewComService(COmvoService* service) : service_(service) { service_->AddRef(); }
-  ~NewComService() override { service_->Release(); }
-  NewComService(const NewComService&) = delete;
-  NewComService& operator=(const NewComService&) = delete;
+  explicit NewComService(COmvoService* service) : service_(service) {}
 
-  Hresult QueryDispatch(std::unique_ptr<ServiceReference>* reference) override {
-    IDispatch* dispatch = nullptr;
-    const HRESULT hr = service_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  platform::HResult QueryDispatch(std::unique_ptr<ServiceReference>* reference) override {
+    platform::ComPtr<IDispatch> dispatch;
+    const HRESULT hr = service_.As(IID_IDispatch, &dispatch);
     if (FAILED(hr)) return hr;
-    *reference = std::make_unique<DispatchReference>(dispatch);
+    *reference = std::make_unique<DispatchReference>(std::move(dispatch));
     return S_OK;
   }
 
  private:
-  COmvoService* service_;
+  platform::ComPtr<COmvoService> service_;
 };
 
 class ComRegistrar final : public DeviceRegistrar {
  public:
-  explicit ComRegistrar(IUPnPRegistrar* registrar) : registrar_(registrar) {}
-  ~ComRegistrar() override { registrar_->Release(); }
-  ComRegistrar(const ComRegistrar&) = delete;
-  ComRegistrar& operator=(const ComRegistrar&) = delete;
+  explicit ComRegistrar(platform::ComPtr<IUPnPRegistrar> registrar)
+      : registrar_(std::move(registrar)) {}
 
-  Hresult GetUniqueDeviceName(std::u16string_view device_id, std::u16string_view template_udn,
-                              std::u16string* udn) override {
+  platform::HResult GetUniqueDeviceName(std::u16string_view device_id,
+                                        std::u16string_view template_udn,
+                                        std::u16string* udn) override {
     ComString id(device_id);
     ComString templ(template_udn);
     ComString result;
@@ -49,12 +46,12 @@ class ComRegistrar final : public DeviceRegistrar {
   }
 
  private:
-  IUPnPRegistrar* registrar_;
+  platform::ComPtr<IUPnPRegistrar> registrar_;
 };
 
 }  // namespace
 
-Hresult ComDeviceControlEnvironment::CreateServiceObject(
+platform::HResult ComDeviceControlEnvironment::CreateServiceObject(
     std::unique_ptr<NewServiceObject>* object) {
   COmvoService* service = new (std::nothrow) COmvoService;
   if (service == nullptr) return E_OUTOFMEMORY;
@@ -62,12 +59,13 @@ Hresult ComDeviceControlEnvironment::CreateServiceObject(
   return S_OK;
 }
 
-Hresult ComDeviceControlEnvironment::CreateRegistrar(std::unique_ptr<DeviceRegistrar>* registrar) {
-  IUPnPRegistrar* com_registrar = nullptr;
+platform::HResult ComDeviceControlEnvironment::CreateRegistrar(
+    std::unique_ptr<DeviceRegistrar>* registrar) {
+  platform::ComPtr<IUPnPRegistrar> com_registrar;
   const HRESULT hr = CoCreateInstance(CLSID_UPnPRegistrar, nullptr, CLSCTX_SERVER,
-                                      IID_IUPnPRegistrar, reinterpret_cast<void**>(&com_registrar));
+                                      IID_IUPnPRegistrar, com_registrar.put_void());
   if (FAILED(hr)) return hr;
-  *registrar = std::make_unique<ComRegistrar>(com_registrar);
+  *registrar = std::make_unique<ComRegistrar>(std::move(com_registrar));
   return S_OK;
 }
 

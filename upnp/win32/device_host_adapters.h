@@ -4,28 +4,27 @@
 #include <oaidl.h>
 #include <windows.h>
 
-#include "upnp/device_host_ports.h"
+#include "platform/com_ptr.h"
+#include "upnp/core/device_host_ports.h"
 
 namespace upnp::win32 {
 
 // The held IDispatch of a service object.
 class DispatchReference final : public ServiceReference {
  public:
-  explicit DispatchReference(IDispatch* dispatch) : dispatch_(dispatch) {}
-  ~DispatchReference() override { dispatch_->Release(); }
-  DispatchReference(const DispatchReference&) = delete;
-  DispatchReference& operator=(const DispatchReference&) = delete;
+  explicit DispatchReference(platform::ComPtr<IDispatch> dispatch)
+      : dispatch_(std::move(dispatch)) {}
 
-  IDispatch* get() const { return dispatch_; }
+  IDispatch* get() const { return dispatch_.get(); }
 
  private:
-  IDispatch* dispatch_;
+  platform::ComPtr<IDispatch> dispatch_;
 };
 
 class ComDeviceControlEnvironment final : public DeviceControlEnvironment {
  public:
-  Hresult CreateServiceObject(std::unique_ptr<NewServiceObject>* object) override;
-  Hresult CreateRegistrar(std::unique_ptr<DeviceRegistrar>* registrar) override;
+  platform::HResult CreateServiceObject(std::unique_ptr<NewServiceObject>* object) override;
+  platform::HResult CreateRegistrar(std::unique_ptr<DeviceRegistrar>* registrar) override;
 };
 
 }  // namespace upnp::win32

@@ -1,9 +1,9 @@
 // The library's entry point and its four exports.
 #include <windows.h>
 
-#include "com_registration.h"
-#include "ombrivue_module.h"
-#include "upnp/registration.h"
+#include "upnp/core/registration.h"
+#include "upnp/win32/com_registration.h"
+#include "upnp/win32/ombrivue_module.h"
 
 using upnp::win32::Module;
 

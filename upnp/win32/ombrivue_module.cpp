@@ -1,9 +1,11 @@
-#include "ombrivue_module.h"
+#include "upnp/win32/ombrivue_module.h"
 
 #include <memory>
 
 #include "Ombrivue.h"
-#include "omvo_class_factory.h"
+#include "platform/growing_buffer.h"
+#include "platform/win32/wide_text.h"
+#include "upnp/win32/omvo_class_factory.h"
 
 namespace upnp::win32 {
 
@@ -14,52 +16,27 @@ std::unique_ptr<OmbrivueModule> g_module;
 }  // namespace
 
 OmbrivueModule::OmbrivueModule(HINSTANCE instance) : instance_(instance) {
-  InitializeCriticalSection(&factory_lock_);
-  InitializeCriticalSection(&type_info_lock_);
-  object_map_.push_back(ObjectMapEntry{&CLSID_Omvo, &COmvoClassFactory::Create, nullptr});
+  classes_.Add(CLSID_Omvo, &COmvoClassFactory::Create);
 }
 
 OmbrivueModule::~OmbrivueModule() {
-  for (ObjectMapEntry& entry : object_map_) {
-    if (entry.factory != nullptr) entry.factory->Release();
-  }
-  for (auto callback = terminations_.rbegin(); callback != terminations_.rend(); ++callback) {
-    (*callback)();
-  }
-  DeleteCriticalSection(&type_info_lock_);
-  DeleteCriticalSection(&factory_lock_);
+  classes_.ReleaseFactories();
+  type_info_.Release();
 }
 
 std::u16string OmbrivueModule::ModulePath() const {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(instance_, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) return std::u16string(path.begin(), path.begin() + length);
-    path.resize(path.size() * 2);
-  }
-}
-
-HRESULT OmbrivueModule::GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  for (ObjectMapEntry& entry : object_map_) {
-    if (!IsEqualCLSID(*entry.clsid, clsid)) continue;
-    {
-      ScopedLock lock(factory_lock_);
-      if (entry.factory == nullptr) {
-        const HRESULT hr = entry.create_factory(&entry.factory);
-        if (FAILED(hr)) return hr;
-      }
-    }
-    return entry.factory->QueryInterface(iid, object);
-  }
-  return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-void OmbrivueModule::AddTermination(std::function<void()> callback) {
-  terminations_.push_back(std::move(callback));
+  std::vector<wchar_t> path(MAX_PATH);
+  // A path that fills the buffer may have been cut: only a shorter one is whole.
+  const platform::WinError error =
+      platform::QueryWithGrowingBuffer(&path, [this](wchar_t* data, uint32_t* size) {
+        const DWORD length = GetModuleFileNameW(instance_, data, *size);
+        if (length == 0) return platform::kErrorInvalidData;
+        if (length >= *size) return platform::kErrorInsufficientBuffer;
+        *size = length;
+        return platform::kErrorSuccess;
+      });
+  if (error != platform::kErrorSuccess) return {};
+  return platform::win32::FromWide(std::wstring_view(path.data(), path.size()));
 }
 
 OmbrivueModule& Module() { return *g_module; }

@@ -1,38 +1,18 @@
-// The process-wide state of the library: instance handle, lock count, the object map's
-// class factory cache, the two module locks and the clean-up callbacks run at termination.
+// The process-wide state of the library: instance handle, lock count, the creatable classes
+// with their cached factories, and the service's cached type information.
 #pragma once
 #include <unknwn.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/win32/win32_debug_output.h"
-#include "upnp/lock_count.h"
+#include "upnp/core/class_object_map.h"
+#include "upnp/core/lock_count.h"
+#include "upnp/core/type_info_cache.h"
+#include "upnp/win32/service_type_info.h"
 
 namespace upnp::win32 {
-
-// A critical section held for one scope.
-class ScopedLock {
- public:
-  explicit ScopedLock(CRITICAL_SECTION& section) : section_(section) {
-    EnterCriticalSection(&section_);
-  }
-  ~ScopedLock() { LeaveCriticalSection(&section_); }
-  ScopedLock(const ScopedLock&) = delete;
-  ScopedLock& operator=(const ScopedLock&) = delete;
-
- private:
-  CRITICAL_SECTION& section_;
-};
-
-// One creatable class of the library.
-struct ObjectMapEntry {
-  const CLSID* clsid;
-  HRESULT (*create_factory)(IClassFactory** factory);
-  IClassFactory* factory;  // created on first request, kept until termination
-};
 
 class OmbrivueModule {
  public:
@@ -46,20 +26,18 @@ class OmbrivueModule {
   std::u16string ModulePath() const;
   LockCount& locks() { return locks_; }
   platform::DebugOutput& debug() { return debug_; }
-  CRITICAL_SECTION& type_info_lock() { return type_info_lock_; }
-  std::vector<ObjectMapEntry>& object_map() { return object_map_; }
+  TypeInfoCache<ServiceTypeInfo>& type_info() { return type_info_; }
 
-  HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object);
-  void AddTermination(std::function<void()> callback);
+  HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+    return classes_.GetClassObject(clsid, iid, object);
+  }
 
  private:
   HINSTANCE instance_;
   LockCount locks_;
   platform::win32::Win32DebugOutput debug_;
-  CRITICAL_SECTION factory_lock_;
-  CRITICAL_SECTION type_info_lock_;
-  std::vector<ObjectMapEntry> object_map_;
-  std::vector<std::function<void()>> terminations_;
+  ClassObjectMap<CLSID, IClassFactory> classes_;
+  TypeInfoCache<ServiceTypeInfo> type_info_{&LoadServiceTypeInfo};
 };
 
 // The module of this process; valid between process attach and detach.

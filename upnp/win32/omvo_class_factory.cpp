@@ -1,9 +1,9 @@
-#include "omvo_class_factory.h"
+#include "upnp/win32/omvo_class_factory.h"
 
 #include <new>
 
-#include "ombrivue_module.h"
-#include "omvo_dco.h"
+#include "upnp/win32/ombrivue_module.h"
+#include "upnp/win32/omvo_dco.h"
 
 namespace upnp::win32 {
 

@@ -1,9 +1,9 @@
-#include "omvo_dco.h"
+#include "upnp/win32/omvo_dco.h"
 
 #include <new>
 
-#include "com_strings.h"
-#include "ombrivue_module.h"
+#include "upnp/win32/com_strings.h"
+#include "upnp/win32/ombrivue_module.h"
 
 namespace upnp::win32 {
 

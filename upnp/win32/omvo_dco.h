@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "device_host_adapters.h"
-#include "upnp/device_control.h"
+#include "upnp/core/device_control.h"
+#include "upnp/win32/device_host_adapters.h"
 #include "upnp_device_host.h"
 
 namespace upnp::win32 {

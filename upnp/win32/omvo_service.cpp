@@ -1,10 +1,12 @@
-#include "omvo_service.h"
+#include "upnp/win32/omvo_service.h"
 
+#include <utility>
 #include <vector>
 
-#include "ombrivue_module.h"
-#include "type_info_cache.h"
-#include "upnp/service_members.h"
+#include "platform/com_ptr.h"
+
+#include "upnp/core/service_members.h"
+#include "upnp/win32/ombrivue_module.h"
 
 namespace upnp::win32 {
 
@@ -12,26 +14,22 @@ namespace {
 
 class ComEventSink final : public EventSinkReference {
  public:
-  explicit ComEventSink(IUPnPEventSink* sink) : sink_(sink) {}
-  ~ComEventSink() override { sink_->Release(); }
-  ComEventSink(const ComEventSink&) = delete;
-  ComEventSink& operator=(const ComEventSink&) = delete;
+  explicit ComEventSink(platform::ComPtr<IUPnPEventSink> sink) : sink_(std::move(sink)) {}
 
  private:
-  IUPnPEventSink* sink_;
+  platform::ComPtr<IUPnPEventSink> sink_;
 };
 
 class ComSubscriber final : public EventSubscriber {
  public:
   explicit ComSubscriber(IUnknown* subscriber) : subscriber_(subscriber) {}
 
-  Hresult QueryEventSink(std::unique_ptr<EventSinkReference>* sink) override {
+  platform::HResult QueryEventSink(std::unique_ptr<EventSinkReference>* sink) override {
     if (subscriber_ == nullptr) return E_POINTER;
-    IUPnPEventSink* event_sink = nullptr;
-    const HRESULT hr =
-        subscriber_->QueryInterface(IID_IUPnPEventSink, reinterpret_cast<void**>(&event_sink));
+    platform::ComPtr<IUPnPEventSink> event_sink;
+    const HRESULT hr = subscriber_->QueryInterface(IID_IUPnPEventSink, event_sink.put_void());
     if (FAILED(hr)) return hr;
-    *sink = std::make_unique<ComEventSink>(event_sink);
+    *sink = std::make_unique<ComEventSink>(std::move(event_sink));
     return S_OK;
   }
 
@@ -79,19 +77,18 @@ STDMETHODIMP COmvoService::GetTypeInfoCount(UINT* pctinfo) {
 STDMETHODIMP COmvoService::GetTypeInfo(UINT /*iTInfo*/, LCID lcid, ITypeInfo** ppTInfo) {
   if (ppTInfo == nullptr) return E_POINTER;
   *ppTInfo = nullptr;
-  ITypeInfo* info = nullptr;
-  const HRESULT hr = TypeInfoCache::Get(lcid, &info, nullptr);
+  const ServiceTypeInfo* info = nullptr;
+  const HRESULT hr = Module().type_info().Get(lcid, &info, nullptr);
   if (FAILED(hr)) return hr;
-  info->AddRef();
-  *ppTInfo = info;
+  *ppTInfo = ServiceTypeInfo(*info).Detach();
   return S_OK;
 }
 
 STDMETHODIMP COmvoService::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* rgszNames, UINT cNames,
                                          LCID lcid, DISPID* rgDispId) {
-  ITypeInfo* info = nullptr;
+  const ServiceTypeInfo* info = nullptr;
   const NameTable* names = nullptr;
-  const HRESULT hr = TypeInfoCache::Get(lcid, &info, &names);
+  const HRESULT hr = Module().type_info().Get(lcid, &info, &names);
   if (FAILED(hr)) return hr;
   if (rgszNames == nullptr || rgDispId == nullptr) return E_POINTER;
   std::vector<std::u16string_view> wanted;
@@ -102,17 +99,17 @@ STDMETHODIMP COmvoService::GetIDsOfNames(REFIID /*riid*/, LPOLESTR* rgszNames, U
   }
   static_assert(sizeof(DISPID) == sizeof(int32_t));
   if (names->LookUp(wanted, {reinterpret_cast<int32_t*>(rgDispId), cNames})) return S_OK;
-  return info->GetIDsOfNames(rgszNames, cNames, rgDispId);
+  return (*info)->GetIDsOfNames(rgszNames, cNames, rgDispId);
 }
 
 STDMETHODIMP COmvoService::Invoke(DISPID dispIdMember, REFIID /*riid*/, LCID lcid, WORD wFlags,
                                   DISPPARAMS* pDispParams, VARIANT* pVarResult,
                                   EXCEPINFO* pExcepInfo, UINT* puArgErr) {
-  ITypeInfo* info = nullptr;
-  const HRESULT hr = TypeInfoCache::Get(lcid, &info, nullptr);
+  const ServiceTypeInfo* info = nullptr;
+  const HRESULT hr = Module().type_info().Get(lcid, &info, nullptr);
   if (FAILED(hr)) return hr;
-  return info->Invoke(static_cast<IUPnPService_ZYNOmvoService_SCPD*>(this), dispIdMember, wFlags,
-                      pDispParams, pVarResult, pExcepInfo, puArgErr);
+  return (*info)->Invoke(static_cast<IUPnPService_ZYNOmvoService_SCPD*>(this), dispIdMember, wFlags,
+                         pDispParams, pVarResult, pExcepInfo, puArgErr);
 }
 
 STDMETHODIMP COmvoService::get_varNull(VARIANT_BOOL* pvarNull) { return ReadVarNull(pvarNull); }

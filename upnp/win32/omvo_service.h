@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "Ombrivue.h"
-#include "upnp/event_subscription.h"
+#include "upnp/core/event_subscription.h"
 #include "upnp_device_host.h"
 
 namespace upnp::win32 {

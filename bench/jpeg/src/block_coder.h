@@ -7,6 +7,7 @@
 
 #include "bit_writer.h"
 #include "coded_block.h"
+#include "force_inline.h"
 #include "huffman_tables.h"
 
 namespace ovjpeg {
@@ -30,9 +31,7 @@ struct ComponentCoder {
   int predictor = 0;
 };
 
-#define OVJPEG_CODER_INLINE inline __attribute__((always_inline))
-
-OVJPEG_CODER_INLINE std::uint64_t ToZigzagMask(std::uint64_t mask, const BlockLayout& layout) {
+OVJPEG_FORCE_INLINE std::uint64_t ToZigzagMask(std::uint64_t mask, const BlockLayout& layout) {
   const auto& t = layout.zigzag_bits;
   return (t[0][mask & 0xFF] | t[1][(mask >> 8) & 0xFF]) |
          (t[2][(mask >> 16) & 0xFF] | t[3][(mask >> 24) & 0xFF]) |
@@ -50,7 +49,7 @@ struct CategoryTable {
 };
 const CategoryTable& Categories();
 
-OVJPEG_CODER_INLINE void EncodeValue(BitWriter& out, const HuffmanCodes& codes, int run_shifted,
+OVJPEG_FORCE_INLINE void EncodeValue(BitWriter& out, const HuffmanCodes& codes, int run_shifted,
                                      std::uint32_t category) {
   const std::uint32_t packed =
       codes.packed[static_cast<std::uint32_t>(run_shifted) | (category & 15)];
@@ -107,7 +106,5 @@ inline void EncodePaddingBlock(BitWriter& out, ComponentCoder& coder) {
   out.Put(coder.dc->code[0], coder.dc->length[0]);
   out.Put(coder.ac->code[0x00], coder.ac->length[0x00]);
 }
-
-#undef OVJPEG_CODER_INLINE
 
 }  // namespace ovjpeg

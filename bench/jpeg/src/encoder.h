@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "bench/jpeg/ijl.h"
 #include "kernels.h"
-#include "ovjpeg/ijl.h"
 #include "quant_tables.h"
 
 namespace ovjpeg {
@@ -17,7 +17,7 @@ struct RgbPicture {
   int height;
 };
 
-// Natural-layout coefficient planes Y, U, V (see ovjpeg/ijl.h); they cover the picture.
+// Natural-layout coefficient planes Y, U, V (see bench/jpeg/ijl.h); they cover the picture.
 struct CoefficientPlanes {
   const std::int16_t* plane[3];
   int blocks_per_row[3];

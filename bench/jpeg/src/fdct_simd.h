@@ -7,38 +7,38 @@
 // so that each instruction set gets its own instantiations.
 #pragma once
 
+#include "force_inline.h"
 #include "quant_tables.h"
 #include "transform_constants.h"
 
 namespace ovjpeg::simd {
 
-// Everything here is inlined into the kernel so that constants stay in registers.
-#define OVJPEG_INLINE inline __attribute__((always_inline))
 // Unrolled loops let the weights fold into constants.
 #define OVJPEG_UNROLL _Pragma("GCC unroll 8")
 
 template <class V>
-OVJPEG_INLINE typename V::T Descale(typename V::T lo, typename V::T hi) {
+OVJPEG_FORCE_INLINE typename V::T Descale(typename V::T lo, typename V::T hi) {
   const auto round = V::Set32(1 << (constants::kDctShift - 1));
   return V::Packs32(V::template Srai32<constants::kDctShift>(V::Add32(lo, round)),
                     V::template Srai32<constants::kDctShift>(V::Add32(hi, round)));
 }
 
 template <class V>
-OVJPEG_INLINE typename V::T Weight(int first, int second) {
+OVJPEG_FORCE_INLINE typename V::T Weight(int first, int second) {
   return V::Set32(static_cast<int>((static_cast<unsigned>(second) << 16) |
                                    (static_cast<unsigned>(first) & 0xFFFF)));
 }
 
 // Weighted sum of one interleaved pair of rows: first x a + second x b per lane.
 template <class V>
-OVJPEG_INLINE typename V::T Rotate(typename V::T lo, typename V::T hi, typename V::T w) {
+OVJPEG_FORCE_INLINE typename V::T Rotate(typename V::T lo, typename V::T hi, typename V::T w) {
   return Descale<V>(V::Madd(lo, w), V::Madd(hi, w));
 }
 
 template <class V>
-OVJPEG_INLINE typename V::T Rotate2(typename V::T lo01, typename V::T hi01, typename V::T w01,
-                                    typename V::T lo23, typename V::T hi23, typename V::T w23) {
+OVJPEG_FORCE_INLINE typename V::T Rotate2(typename V::T lo01, typename V::T hi01, typename V::T w01,
+                                          typename V::T lo23, typename V::T hi23,
+                                          typename V::T w23) {
   return Descale<V>(V::Add32(V::Madd(lo01, w01), V::Madd(lo23, w23)),
                     V::Add32(V::Madd(hi01, w01), V::Madd(hi23, w23)));
 }
@@ -47,7 +47,7 @@ OVJPEG_INLINE typename V::T Rotate2(typename V::T lo01, typename V::T hi01, type
 // inputs have 12), so where V has a rounding high multiply, k4 (e0 +- e1) takes one multiply
 // instead of a multiply-add: (x 2 k4 + 2^14) >> 15 is the same integer as (x k4 + 2^13) >> 14.
 template <class V, bool kFirstPass>
-OVJPEG_INLINE void DctPass(typename V::T* x) {
+OVJPEG_FORCE_INLINE void DctPass(typename V::T* x) {
   namespace c = constants;
   using T = typename V::T;
   const T s0 = V::Add16(x[0], x[7]), d0 = V::Sub16(x[0], x[7]);
@@ -80,7 +80,7 @@ OVJPEG_INLINE void DctPass(typename V::T* x) {
 }
 
 template <class V>
-OVJPEG_INLINE void Transpose(typename V::T* x) {
+OVJPEG_FORCE_INLINE void Transpose(typename V::T* x) {
   using T = typename V::T;
   const T a0 = V::UnpackLo16(x[0], x[1]), a1 = V::UnpackHi16(x[0], x[1]);
   const T a2 = V::UnpackLo16(x[2], x[3]), a3 = V::UnpackHi16(x[2], x[3]);
@@ -98,7 +98,7 @@ OVJPEG_INLINE void Transpose(typename V::T* x) {
 
 // Both passes: on return x[v] holds horizontal frequency v, lane u the vertical frequency.
 template <class V>
-OVJPEG_INLINE void Fdct(typename V::T* x) {
+OVJPEG_FORCE_INLINE void Fdct(typename V::T* x) {
   DctPass<V, true>(x);
   Transpose<V>(x);
   DctPass<V, false>(x);
@@ -106,7 +106,7 @@ OVJPEG_INLINE void Fdct(typename V::T* x) {
 
 // Quantises x[i] with row i of the (transposed) divisor tables in place.
 template <class V>
-OVJPEG_INLINE void Quantize(typename V::T* x, const QuantDivisors& q) {
+OVJPEG_FORCE_INLINE void Quantize(typename V::T* x, const QuantDivisors& q) {
   using T = typename V::T;
   OVJPEG_UNROLL
   for (int i = 0; i < 8; ++i) {
@@ -117,7 +117,6 @@ OVJPEG_INLINE void Quantize(typename V::T* x, const QuantDivisors& q) {
   }
 }
 
-#undef OVJPEG_INLINE
 #undef OVJPEG_UNROLL
 
 }  // namespace ovjpeg::simd

@@ -1,5 +1,5 @@
 // The library's calling interface: checks the properties record and runs an encoding entry.
-#include "ovjpeg/ijl.h"
+#include "bench/jpeg/ijl.h"
 
 #include <cstring>
 

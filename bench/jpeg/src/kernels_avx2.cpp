@@ -2,6 +2,7 @@
 // wants, and every 256-bit operation works on two blocks (one per 128-bit lane).
 #include <immintrin.h>
 
+#include "force_inline.h"
 #include "kernels.h"
 
 #if defined(__clang__)
@@ -17,8 +18,6 @@ namespace ovjpeg {
 namespace {
 
 namespace c = constants;
-
-#define OVJPEG_AVX2_INLINE inline __attribute__((always_inline))
 
 struct V256 {
   using T = __m256i;
@@ -52,7 +51,7 @@ struct V256 {
 
 using simd::Weight;
 
-OVJPEG_AVX2_INLINE __m256i Load2(const std::uint8_t* low, const std::uint8_t* high) {
+OVJPEG_FORCE_INLINE __m256i Load2(const std::uint8_t* low, const std::uint8_t* high) {
   const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(low));
   const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high));
   return _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
@@ -73,7 +72,7 @@ struct Shuffles {
   __m256i rg_a, b_a, rg_b, b_b;
 };
 
-OVJPEG_AVX2_INLINE RowPairs SplitRow(const std::uint8_t* p, const Shuffles& s) {
+OVJPEG_FORCE_INLINE RowPairs SplitRow(const std::uint8_t* p, const Shuffles& s) {
   // Loads stay inside the row's 48 bytes: the last lane starts at byte 32, 4 bytes early.
   const __m256i a = Load2(p, p + 12);
   const __m256i b = Load2(p + 24, p + 32);
@@ -81,13 +80,13 @@ OVJPEG_AVX2_INLINE RowPairs SplitRow(const std::uint8_t* p, const Shuffles& s) {
           {_mm256_shuffle_epi8(a, s.b_a), _mm256_shuffle_epi8(b, s.b_b)}};
 }
 
-OVJPEG_AVX2_INLINE __m256i Weighted(__m256i rg, __m256i b, __m256i wrg, __m256i wb) {
+OVJPEG_FORCE_INLINE __m256i Weighted(__m256i rg, __m256i b, __m256i wrg, __m256i wb) {
   return _mm256_add_epi32(_mm256_madd_epi16(rg, wrg), _mm256_madd_epi16(b, wb));
 }
 
 // Cb or Cr of a row pair: [s0 s1 s4 s5 | s2 s3 s6 s7] as 32-bit values.
-OVJPEG_AVX2_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& bottom, __m256i wrg,
-                                     __m256i wb) {
+OVJPEG_FORCE_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& bottom, __m256i wrg,
+                                      __m256i wb) {
   __m256i columns[2];
   for (int h = 0; h < 2; ++h) {
     columns[h] = Weighted(_mm256_add_epi16(top.rg[h], bottom.rg[h]),
@@ -128,7 +127,7 @@ void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* lu
 }
 
 // Stores the two lanes of v to the two blocks' rows.
-OVJPEG_AVX2_INLINE void StoreLanes(std::int16_t* left, std::int16_t* right, __m256i v) {
+OVJPEG_FORCE_INLINE void StoreLanes(std::int16_t* left, std::int16_t* right, __m256i v) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(left), _mm256_castsi256_si128(v));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(right), _mm256_extracti128_si256(v, 1));
 }
@@ -184,7 +183,6 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 #undef OVJPEG_RG
 #undef OVJPEG_B
-#undef OVJPEG_AVX2_INLINE
 
 }  // namespace
 

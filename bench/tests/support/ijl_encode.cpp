@@ -1,7 +1,7 @@
 #include "ijl_encode.h"
 
-#include "encoder.h"
-#include "ovjpeg/ijl.h"
+#include "bench/jpeg/ijl.h"
+#include "bench/jpeg/src/encoder.h"
 
 namespace ovjpeg::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernels.h"
+#include "bench/jpeg/src/kernels.h"
 #include "test_images.h"
 
 namespace ovjpeg::testing {

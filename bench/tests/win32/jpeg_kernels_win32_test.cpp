@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "ijl_encode.h"
-#include "kernels.h"
+#include "bench/jpeg/src/kernels.h"
+#include "bench/tests/support/ijl_encode.h"
 
 namespace ovjpeg::testing {
 namespace {

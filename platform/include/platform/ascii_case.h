@@ -1,5 +1,5 @@
-// Letter case in names (registry keys, file names, device ids) as the system code page folds
-// it here: ASCII letters only; every other byte compares as it is.
+// Letter case in names (registry keys, file names, device ids, script words) as the programs
+// fold it: ASCII letters only; every other byte or UTF-16 code unit compares as it is.
 #pragma once
 #include <string_view>
 
@@ -12,8 +12,14 @@ constexpr char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr char16_t UpperAscii(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 // Orders by the upper-case form, bytes unsigned; a prefix comes first.
 bool LessIgnoringCase(std::string_view a, std::string_view b);
+bool LessIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 }  // namespace platform

@@ -36,6 +36,10 @@ class TextReader {
   virtual bool ReadChunk(size_t max_chars, std::string* chunk) = 0;
 };
 
+// Whether a failed search start means "the folder has nothing that matches" (an empty
+// result) rather than "the folder cannot be listed".
+bool SearchFoundNothing(WinError error);
+
 class Files {
  public:
   virtual ~Files() = default;

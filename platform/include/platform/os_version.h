@@ -33,4 +33,8 @@ class OsVersion {
   virtual std::optional<bool> IsWow64() = 0;
 };
 
+// The version the programs decide on: the extended record, else the basic one (older systems
+// answer only the basic request); nullopt when neither answers.
+std::optional<OsVersionRecord> QueryVersion(OsVersion& os_version);
+
 }  // namespace platform

@@ -1,6 +1,9 @@
 // The registry, with the Windows semantics the deliverables rely on: created vs opened keys,
-// buffer sizes and missing values, deletion of keys with subkeys refused. Names and string
-// data are 8-bit text in the system code page; results are Windows error codes.
+// buffer sizes and missing values, deletion of keys with subkeys refused. Every operation comes
+// in two widths, as the Windows API does: 8-bit names and string data in the system code page,
+// and UTF-16 names with UTF-16 string data (little-endian code units, as the wide API stores
+// them). A string written through one width reads back through the other converted through
+// the system code page. Results are Windows error codes.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -38,6 +41,12 @@ enum class ValueType : uint32_t {
   kMultiString = 7
 };
 
+// Which call deletes a key: the one that names the view (RegDeleteKeyEx) when a view is
+// asked for and the system has it; otherwise the plain one. Systems without RegDeleteKeyEx
+// (32-bit XP) have a single view, so the plain call deletes in the view asked for.
+enum class KeyDeletionCall { kPlain, kWithView };
+KeyDeletionCall ChooseKeyDeletionCall(RegistryView view, bool has_delete_key_ex);
+
 class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
@@ -62,6 +71,19 @@ class RegistryKey {
   virtual WinError QueryValue(std::string_view name, ValueType* type, uint8_t* data,
                               uint32_t* size) = 0;
   virtual WinError DeleteValue(std::string_view name) = 0;
+
+  // The same operations in UTF-16.
+  virtual WinError CreateSubKey(std::u16string_view path, uint32_t access,
+                                std::unique_ptr<RegistryKey>* key, bool* created) = 0;
+  virtual WinError OpenSubKey(std::u16string_view path, uint32_t access,
+                              std::unique_ptr<RegistryKey>* key) = 0;
+  virtual WinError DeleteSubKey(std::u16string_view path) = 0;
+  virtual WinError EnumSubKey(uint32_t index, std::u16string* name) = 0;
+  virtual WinError SetValue(std::u16string_view name, ValueType type,
+                            std::span<const uint8_t> data) = 0;
+  virtual WinError QueryValue(std::u16string_view name, ValueType* type, uint8_t* data,
+                              uint32_t* size) = 0;
+  virtual WinError DeleteValue(std::u16string_view name) = 0;
 };
 
 class Registry {
@@ -73,6 +95,14 @@ class Registry {
   virtual WinError OpenKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
                            std::unique_ptr<RegistryKey>* key) = 0;
   virtual WinError DeleteKey(RootKey root, std::string_view path, RegistryView view) = 0;
+
+  // The same operations in UTF-16.
+  virtual WinError CreateKey(RootKey root, std::u16string_view path, uint32_t access,
+                             RegistryView view, std::unique_ptr<RegistryKey>* key,
+                             bool* created) = 0;
+  virtual WinError OpenKey(RootKey root, std::u16string_view path, uint32_t access,
+                           RegistryView view, std::unique_ptr<RegistryKey>* key) = 0;
+  virtual WinError DeleteKey(RootKey root, std::u16string_view path, RegistryView view) = 0;
 };
 
 }  // namespace platform

@@ -3,18 +3,14 @@
 #include <cstring>
 
 #include "fake_device_maker.h"
+#include "platform/win32/native_guid.h"
 #include "platform/win32/win32_devices.h"
 
 namespace platform::testing {
 
 namespace {
 
-GUID ToGuid(const Guid& guid) {
-  GUID out;
-  static_assert(sizeof out == sizeof guid);
-  std::memcpy(static_cast<void*>(&out), &guid, sizeof out);
-  return out;
-}
+using platform::win32::ToGuid;
 
 // Puts real driverless devices into the prefix and takes them out again when done, since all
 // tests of the program share one system.

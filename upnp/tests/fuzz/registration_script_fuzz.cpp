@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "fake_script_registry.h"
-#include "upnp/registration_script.h"
+#include "platform/sim/sim_registry.h"
+#include "upnp/core/registration_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string script(data, data + size);
   std::vector<upnp::ScriptKey> keys;
-  if (upnp::Failed(
+  if (platform::Failed(
           upnp::ParseRegistrationScript(script, {{u"Module", u"C:\\it''s\\x.dll"}}, &keys))) {
     return 0;
   }
-  upnp::testing::FakeScriptRegistry registry;
+  platform::sim::SimRegistry registry;
   upnp::RegisterKeys(keys, registry);
   upnp::UnregisterKeys(keys, registry);
   return 0;

@@ -1,11 +1,11 @@
-#include "upnp/event_subscription.h"
+#include "upnp/core/event_subscription.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_debug_output.h"
-#include "upnp/lock_count.h"
-#include "upnp/service_members.h"
+#include "upnp/core/lock_count.h"
+#include "upnp/core/service_members.h"
 
 namespace upnp {
 namespace {
@@ -22,11 +22,11 @@ class CountedSink : public EventSinkReference {
 class FakeSubscriber : public EventSubscriber {
  public:
   explicit FakeSubscriber(bool is_sink) : is_sink_(is_sink) {}
-  Hresult QueryEventSink(std::unique_ptr<EventSinkReference>* sink) override {
+  platform::HResult QueryEventSink(std::unique_ptr<EventSinkReference>* sink) override {
     ++queries;
-    if (!is_sink_) return kENoInterface;
+    if (!is_sink_) return platform::kENoInterface;
     *sink = std::make_unique<CountedSink>(released);
-    return kSOk;
+    return platform::kSOk;
   }
   int queries = 0;
   int released = 0;
@@ -42,12 +42,12 @@ TEST(EventSubscription, SinkIsHeldUntilUnadviseAndReleasedOnce) {
   platform::sim::RecordingDebugOutput debug;
   EventSubscription subscription(debug);
   FakeSubscriber sink(true);
-  EXPECT_EQ(subscription.Advise(sink), kSOk);
+  EXPECT_EQ(subscription.Advise(sink), platform::kSOk);
   EXPECT_TRUE(subscription.HasSink());
   EXPECT_EQ(sink.released, 0);
-  EXPECT_EQ(subscription.Unadvise(), kSOk);
+  EXPECT_EQ(subscription.Unadvise(), platform::kSOk);
   EXPECT_EQ(sink.released, 1);
-  EXPECT_EQ(subscription.Unadvise(), kSOk);
+  EXPECT_EQ(subscription.Unadvise(), platform::kSOk);
   EXPECT_EQ(sink.released, 1);
   EXPECT_TRUE(debug.Lines().empty());
 }
@@ -56,7 +56,7 @@ TEST(EventSubscription, NonSinkIsRefusedWithItsLine) {
   platform::sim::RecordingDebugOutput debug;
   EventSubscription subscription(debug);
   FakeSubscriber other(false);
-  EXPECT_EQ(subscription.Advise(other), kENoInterface);
+  EXPECT_EQ(subscription.Advise(other), platform::kENoInterface);
   EXPECT_FALSE(subscription.HasSink());
   EXPECT_THAT(debug.Lines(), ::testing::ElementsAre(kQueryFailed));
 }
@@ -66,12 +66,12 @@ TEST(EventSubscription, SecondAdviseReleasesTheEarlierSink) {
   EventSubscription subscription(debug);
   FakeSubscriber first(true);
   FakeSubscriber second(true);
-  ASSERT_EQ(subscription.Advise(first), kSOk);
-  ASSERT_EQ(subscription.Advise(second), kSOk);
+  ASSERT_EQ(subscription.Advise(first), platform::kSOk);
+  ASSERT_EQ(subscription.Advise(second), platform::kSOk);
   EXPECT_EQ(first.released, 1);
   EXPECT_EQ(second.released, 0);
   FakeSubscriber other(false);
-  EXPECT_EQ(subscription.Advise(other), kENoInterface);
+  EXPECT_EQ(subscription.Advise(other), platform::kENoInterface);
   EXPECT_EQ(second.released, 1);
   EXPECT_FALSE(subscription.HasSink());
 }
@@ -81,29 +81,29 @@ TEST(EventSubscription, DestructionReleasesTheHeldSinkOnce) {
   FakeSubscriber sink(true);
   {
     EventSubscription subscription(debug);
-    ASSERT_EQ(subscription.Advise(sink), kSOk);
+    ASSERT_EQ(subscription.Advise(sink), platform::kSOk);
   }
   EXPECT_EQ(sink.released, 1);
 }
 
 TEST(ServiceMembers, PlaceholdersAnswerNotImplemented) {
   int16_t value = 0x1234;
-  EXPECT_EQ(ReadVarNull(nullptr), kEPointer);
-  EXPECT_EQ(ReadVarNull(&value), kENotImpl);
+  EXPECT_EQ(ReadVarNull(nullptr), platform::kEPointer);
+  EXPECT_EQ(ReadVarNull(&value), platform::kENotImpl);
   EXPECT_EQ(value, 0x1234);
-  EXPECT_EQ(SetNull(-1), kENotImpl);
-  EXPECT_EQ(SetNull(0), kENotImpl);
+  EXPECT_EQ(SetNull(-1), platform::kENotImpl);
+  EXPECT_EQ(SetNull(0), platform::kENotImpl);
 }
 
 TEST(LockCount, UnloadableOnlyAtZero) {
   LockCount locks;
-  EXPECT_EQ(locks.CanUnloadNow(), kSOk);
+  EXPECT_EQ(locks.CanUnloadNow(), platform::kSOk);
   locks.Lock();
   locks.Lock();
   locks.Unlock();
-  EXPECT_EQ(locks.CanUnloadNow(), kSFalse);
+  EXPECT_EQ(locks.CanUnloadNow(), platform::kSFalse);
   locks.Unlock();
-  EXPECT_EQ(locks.CanUnloadNow(), kSOk);
+  EXPECT_EQ(locks.CanUnloadNow(), platform::kSOk);
 }
 
 }  // namespace

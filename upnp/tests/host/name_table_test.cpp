@@ -1,4 +1,4 @@
-#include "upnp/name_table.h"
+#include "upnp/core/name_table.h"
 
 #include <gtest/gtest.h>
 

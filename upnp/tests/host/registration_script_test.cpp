@@ -1,19 +1,53 @@
-#include "upnp/registration_script.h"
+#include "upnp/core/registration_script.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
-#include "fake_script_registry.h"
-#include "upnp/registration.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/strings.h"
+#include "upnp/core/registration.h"
 
 namespace upnp {
 namespace {
 
-using testing::FakeScriptRegistry;
+using platform::RootKey;
+
+// HKEY_CLASSES_ROOT of a simulated registry, seen as the script tests compare it.
+class ClassesRoot : public platform::sim::SimRegistry {
+ public:
+  // (key path, value name, data) for every value, and (path, "", nullopt) for every key
+  // without a default value; paths as first created.
+  using Item = std::tuple<std::u16string, std::u16string, std::optional<std::u16string>>;
+
+  void Add(std::u16string_view path) { AddKey(RootKey::kClassesRoot, platform::Utf16ToUtf8(path)); }
+  bool Has(std::u16string_view path) const { return HasKey(RootKey::kClassesRoot, path); }
+  std::set<Item> Dump() const {
+    std::set<Item> items;
+    for (const std::u16string& name : SubKeys(RootKey::kClassesRoot, u"")) DumpKey(name, &items);
+    return items;
+  }
+
+ private:
+  void DumpKey(const std::u16string& path, std::set<Item>* items) const {
+    const std::vector<std::u16string> names = ValueNames(RootKey::kClassesRoot, path);
+    if (std::find(names.begin(), names.end(), u"") == names.end()) {
+      items->emplace(path, u"", std::nullopt);
+    }
+    for (const std::u16string& name : names) {
+      items->emplace(path, name, GetString(RootKey::kClassesRoot, path, name));
+    }
+    for (const std::u16string& sub : SubKeys(RootKey::kClassesRoot, path)) {
+      DumpKey(path + u"\\" + sub, items);
+    }
+  }
+};
 
 const std::u16string kClassKey = u"CLSID\\{CEBEB26B-B9CE-4F53-B197-08205C3C8BBD}";
 
@@ -24,8 +58,8 @@ std::u16string ShippedScript() {
   return std::u16string(bytes.begin(), bytes.end());
 }
 
-std::set<FakeScriptRegistry::Item> Expected(std::u16string_view module_path,
-                                            std::set<FakeScriptRegistry::Item> also = {}) {
+std::set<ClassesRoot::Item> Expected(std::u16string_view module_path,
+                                     std::set<ClassesRoot::Item> also = {}) {
   for (const RegistryEntry& entry : RegistrationContent(module_path)) {
     also.emplace(entry.key, entry.value_name, entry.data);
   }
@@ -35,26 +69,27 @@ std::set<FakeScriptRegistry::Item> Expected(std::u16string_view module_path,
 
 class RegistrationScriptTest : public ::testing::Test {
  protected:
-  Hresult Run(bool register_keys, std::u16string_view module_path) {
+  platform::HResult Run(bool register_keys, std::u16string_view module_path) {
     const std::u16string quoted = QuoteForScript(module_path);
     std::vector<ScriptKey> keys;
-    const Hresult hr = ParseRegistrationScript(ShippedScript(), {{u"Module", quoted}}, &keys);
-    if (Failed(hr)) return hr;
+    const platform::HResult hr =
+        ParseRegistrationScript(ShippedScript(), {{u"Module", quoted}}, &keys);
+    if (platform::Failed(hr)) return hr;
     return register_keys ? RegisterKeys(keys, registry_) : UnregisterKeys(keys, registry_);
   }
 
-  FakeScriptRegistry registry_;
+  ClassesRoot registry_;
 };
 
 TEST_F(RegistrationScriptTest, RegistrationWritesExactlyTheListedContent) {
   const std::u16string path = u"C:\\Program Files\\Ombrivue\\Ombrivue.dll";
-  ASSERT_EQ(Run(true, path), kSOk);
+  ASSERT_EQ(Run(true, path), platform::kSOk);
   EXPECT_EQ(registry_.Dump(), Expected(path));
 }
 
 TEST_F(RegistrationScriptTest, SingleQuotesInTheModulePathSurvive) {
   const std::u16string path = u"C:\\it's ''here'\\Ombrivue.dll";
-  ASSERT_EQ(Run(true, path), kSOk);
+  ASSERT_EQ(Run(true, path), platform::kSOk);
   EXPECT_EQ(registry_.Dump(), Expected(path));
 }
 
@@ -62,7 +97,7 @@ TEST_F(RegistrationScriptTest, ClassKeyAndProgrammableAreRecreatedFromScratch) {
   registry_.Add(kClassKey + u"\\Stale\\Deeper");
   registry_.Add(kClassKey + u"\\Programmable\\Old");
   registry_.Add(u"CLSID\\{00000000-0000-0000-0000-000000000001}\\InprocServer32");
-  ASSERT_EQ(Run(true, u"C:\\x.dll"), kSOk);
+  ASSERT_EQ(Run(true, u"C:\\x.dll"), platform::kSOk);
   EXPECT_EQ(
       registry_.Dump(),
       Expected(u"C:\\x.dll", {{u"CLSID\\{00000000-0000-0000-0000-000000000001}", u"", std::nullopt},
@@ -71,34 +106,35 @@ TEST_F(RegistrationScriptTest, ClassKeyAndProgrammableAreRecreatedFromScratch) {
 }
 
 TEST_F(RegistrationScriptTest, UnregistrationRemovesTheClassTreeAndKeepsClsid) {
-  ASSERT_EQ(Run(true, u"C:\\x.dll"), kSOk);
+  ASSERT_EQ(Run(true, u"C:\\x.dll"), platform::kSOk);
   registry_.Add(kClassKey + u"\\AddedLater\\Deep");
   registry_.Add(u"CLSID\\{00000000-0000-0000-0000-000000000001}");
-  ASSERT_EQ(Run(false, u"C:\\x.dll"), kSOk);
+  ASSERT_EQ(Run(false, u"C:\\x.dll"), platform::kSOk);
   EXPECT_EQ(registry_.Dump(),
-            (std::set<FakeScriptRegistry::Item>{
+            (std::set<ClassesRoot::Item>{
                 {u"CLSID", u"", std::nullopt},
                 {u"CLSID\\{00000000-0000-0000-0000-000000000001}", u"", std::nullopt}}));
 }
 
 TEST_F(RegistrationScriptTest, UnregistrationWithoutRegistrationChangesNothing) {
   registry_.Add(u"CLSID");
-  ASSERT_EQ(Run(false, u"C:\\x.dll"), kSOk);
-  EXPECT_EQ(registry_.Dump(), (std::set<FakeScriptRegistry::Item>{{u"CLSID", u"", std::nullopt}}));
+  ASSERT_EQ(Run(false, u"C:\\x.dll"), platform::kSOk);
+  EXPECT_EQ(registry_.Dump(), (std::set<ClassesRoot::Item>{{u"CLSID", u"", std::nullopt}}));
 }
 
 TEST_F(RegistrationScriptTest, ProgIdKeyWithAForeignSubkeyStays) {
-  ASSERT_EQ(Run(true, u"C:\\x.dll"), kSOk);
+  ASSERT_EQ(Run(true, u"C:\\x.dll"), platform::kSOk);
   registry_.Add(u"Ombrivue.Omvo\\Shell");
-  ASSERT_EQ(Run(false, u"C:\\x.dll"), kSOk);
+  ASSERT_EQ(Run(false, u"C:\\x.dll"), platform::kSOk);
   EXPECT_TRUE(registry_.Has(u"Ombrivue.Omvo\\Shell"));
   EXPECT_FALSE(registry_.Has(u"Ombrivue.Omvo\\CLSID"));
   EXPECT_FALSE(registry_.Has(u"Ombrivue.Omvo.1"));
 }
 
 TEST_F(RegistrationScriptTest, RegistryFailureIsTheResult) {
-  registry_.FailSetString(static_cast<Hresult>(0x80070005));
-  EXPECT_EQ(Run(true, u"C:\\x.dll"), static_cast<Hresult>(0x80070005));
+  registry_.InjectFailure(platform::sim::RegistryOperation::kSetValue, RootKey::kClassesRoot,
+                          "Ombrivue.Omvo.1", platform::kErrorAccessDenied);
+  EXPECT_EQ(Run(true, u"C:\\x.dll"), static_cast<platform::HResult>(0x80070005));
 }
 
 TEST(RegistrationScriptParse, ReadsFlagsValuesAndNesting) {
@@ -106,7 +142,7 @@ TEST(RegistrationScriptParse, ReadsFlagsValuesAndNesting) {
   ASSERT_EQ(ParseRegistrationScript(u"HKCR { NoRemove A { ForceRemove B = s 'x''y' "
                                     u"{ val N = s '%V%%%' } C } }",
                                     {{u"v", u"1"}}, &keys),
-            kSOk);
+            platform::kSOk);
   ASSERT_EQ(keys.size(), 1u);
   const ScriptKey& a = keys[0];
   EXPECT_TRUE(a.no_remove);

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "client_support.h"
-#include "upnp/registration.h"
+#include "upnp/core/registration.h"
 
 namespace upnp::client {
 namespace {

@@ -17,7 +17,14 @@ namespace platform::sim {
 struct SimValue {
   ValueType type = ValueType::kNone;
   std::vector<uint8_t> data;
+  // String data written through the wide API is UTF-16; through the 8-bit API, text in the
+  // simulated code page (UTF-8). A reader of the other width gets it converted.
+  bool wide = false;
 };
+
+// The value as a reader of the given width sees it: string types converted when they were
+// written through the other width, everything else as stored.
+SimValue ValueAsRead(const SimValue& stored, bool wide);
 
 enum class RegistryOperation {
   kCreate,
@@ -52,6 +59,19 @@ class SimRegistry : public Registry {
   void PutMultiString(RootKey root, std::string_view path, std::string_view name,
                       const std::vector<std::string>& values,
                       RegistryView view = RegistryView::kDefault);
+  // Set-up and inspection in UTF-16, as a program using the wide API sees the registry.
+  void PutString(RootKey root, std::u16string_view path, std::u16string_view name,
+                 std::u16string_view value, RegistryView view = RegistryView::kDefault);
+  std::optional<std::u16string> GetString(RootKey root, std::u16string_view path,
+                                          std::u16string_view name,
+                                          RegistryView view = RegistryView::kDefault) const;
+  bool HasKey(RootKey root, std::u16string_view path,
+              RegistryView view = RegistryView::kDefault) const;
+  std::vector<std::u16string> SubKeys(RootKey root, std::u16string_view path,
+                                      RegistryView view = RegistryView::kDefault) const;
+  std::vector<std::u16string> ValueNames(RootKey root, std::u16string_view path,
+                                         RegistryView view = RegistryView::kDefault) const;
+
   bool HasKey(RootKey root, std::string_view path,
               RegistryView view = RegistryView::kDefault) const;
   std::optional<SimValue> GetValue(RootKey root, std::string_view path, std::string_view name,
@@ -73,6 +93,11 @@ class SimRegistry : public Registry {
   WinError OpenKey(RootKey root, std::string_view path, uint32_t access, RegistryView view,
                    std::unique_ptr<RegistryKey>* key) override;
   WinError DeleteKey(RootKey root, std::string_view path, RegistryView view) override;
+  WinError CreateKey(RootKey root, std::u16string_view path, uint32_t access, RegistryView view,
+                     std::unique_ptr<RegistryKey>* key, bool* created) override;
+  WinError OpenKey(RootKey root, std::u16string_view path, uint32_t access, RegistryView view,
+                   std::unique_ptr<RegistryKey>* key) override;
+  WinError DeleteKey(RootKey root, std::u16string_view path, RegistryView view) override;
 
   struct Model;
 

@@ -14,6 +14,10 @@ class Win32Sync : public Sync {
   std::unique_ptr<Thread> StartThread(std::function<void()> body, ThreadPriority priority) override;
 };
 
+// The kernel handle of an event a Win32Sync made, for calls that signal events themselves (such
+// as DirectSound's position notifications); nullptr for any other event.
+void* NativeEventHandle(Event* event);
+
 class Win32Clock : public Clock {
  public:
   uint32_t TickCount() override;

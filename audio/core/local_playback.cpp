@@ -1,0 +1,231 @@
+#include "audio/core/local_playback.h"
+
+#include <array>
+#include <cstring>
+
+namespace audio {
+
+namespace {
+
+constexpr uint32_t kStreamingBufferFlags = kDsbCapsCtrlFrequency | kDsbCapsCtrlPositionNotify |
+                                           kDsbCapsGlobalFocus | kDsbCapsGetCurrentPosition2;
+
+constexpr WaveFormatEx kPrimaryFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0};
+
+std::u16string CutToEntry(std::u16string_view text) {
+  return std::u16string(text.substr(0, kDeviceTextChars - 1));
+}
+
+std::span<const uint8_t> BytesOf(const WaveFormatEx& format) {
+  return {reinterpret_cast<const uint8_t*>(&format), sizeof format};
+}
+
+}  // namespace
+
+class LocalPlayback::SoundLock {
+ public:
+  explicit SoundLock(LocalPlayback& owner) : owner_(owner) {
+    platform::Event* lock = owner_.sound_lock_.get();
+    if (lock) owner_.sync_.WaitAny({&lock, 1}, platform::kWaitInfinite);
+  }
+  ~SoundLock() {
+    if (owner_.sound_lock_) owner_.sound_lock_->Set();
+  }
+  SoundLock(const SoundLock&) = delete;
+  SoundLock& operator=(const SoundLock&) = delete;
+
+ private:
+  LocalPlayback& owner_;
+};
+
+LocalPlayback::LocalPlayback(DirectSoundSystem& sound, SharedMemory& memory, platform::Sync& sync,
+                             platform::Clock& clock)
+    : direct_sound_system_(sound),
+      memory_(memory),
+      sync_(sync),
+      clock_(clock),
+      sound_lock_(sync.CreateEvent(false, true)) {}
+
+LocalPlayback::~LocalPlayback() { CloseLocalPlayback(); }
+
+std::optional<platform::Guid> LocalPlayback::FindLocalDevice(std::u16string_view name) {
+  devices_.clear();
+  direct_sound_system_.EnumerateDevices([this](const SoundDeviceEntry& entry) {
+    if (entry.guid && devices_.size() < kMaxLocalDevices) {
+      devices_.push_back({*entry.guid, CutToEntry(entry.description), CutToEntry(entry.module)});
+    }
+    return true;
+  });
+  for (const LocalDeviceEntry& device : devices_) {
+    if (device.description.find(name) != std::u16string::npos) return device.guid;
+  }
+  return std::nullopt;
+}
+
+platform::HResult LocalPlayback::OpenLocalPlayback(const platform::Guid* device) {
+  CloseLocalPlayback();
+  std::unique_ptr<DirectSoundDevice> direct_sound;
+  if (platform::Failed(direct_sound_system_.Create(device, &direct_sound)) || !direct_sound)
+    return platform::kEFail;
+
+  WindowHandle window = direct_sound_system_.ForegroundWindow();
+  if (window == 0) window = direct_sound_system_.DesktopWindow();
+  platform::HResult result = direct_sound->SetCooperativeLevel(window, kDsSclPriority);
+  if (platform::Failed(result)) return result;
+
+  std::unique_ptr<SoundBuffer> primary;
+  BufferDescription description;
+  description.flags = kDsbCapsPrimaryBuffer;
+  result = direct_sound->CreateSoundBuffer(description, &primary);
+  if (platform::Failed(result)) return result;
+  result = primary->SetFormat(BytesOf(kPrimaryFormat));
+  primary.reset();
+  if (platform::Failed(result)) return result;
+
+  direct_sound_ = std::move(direct_sound);
+  notification_event_ = sync_.CreateEvent(false, false);
+  stop_event_ = sync_.CreateEvent(false, false);
+  if (!notification_event_ || !stop_event_) {
+    CloseLocalPlayback();
+    return platform::kEOutOfMemory;
+  }
+  StartNotificationThread();
+  return platform::kSOk;
+}
+
+void LocalPlayback::CloseLocalPlayback() {
+  StopStream();
+  StopNotificationThread();
+  notification_event_.reset();
+  stop_event_.reset();
+  direct_sound_.reset();
+}
+
+void LocalPlayback::StartNotificationThread() {
+  if (notification_thread_ || !notification_event_ || !stop_event_) return;
+  notification_thread_ = sync_.StartThread([this] { NotificationThreadBody(); },
+                                           platform::ThreadPriority::kAboveNormal);
+}
+
+void LocalPlayback::StopNotificationThread() {
+  if (!notification_thread_) return;
+  stop_event_->Set();
+  notification_thread_->Join();
+  notification_thread_.reset();
+  notification_event_->Reset();
+  stop_event_->Reset();
+}
+
+void LocalPlayback::NotificationThreadBody() {
+  std::array<platform::Event*, 2> events{notification_event_.get(), stop_event_.get()};
+  for (;;) {
+    const platform::WaitResult woken = sync_.WaitAny(events, platform::kWaitInfinite);
+    if (woken.kind != platform::WaitResult::Kind::kSignalled) continue;
+    if (woken.index == 1) return;
+    if (platform::Failed(HandleNotification())) return;
+  }
+}
+
+platform::HResult LocalPlayback::HandleNotification() {
+  SoundLock lock(*this);
+  return sound_ ? sound_->HandleNotification() : platform::kSFalse;
+}
+
+platform::HResult LocalPlayback::StartStream(std::span<const uint8_t> format, uint32_t stream_id) {
+  if (format.size() < sizeof(WaveFormatEx)) return platform::kEInvalidArg;
+  if (!direct_sound_) return platform::kCoENotInitialized;
+  StopStream();
+  StartNotificationThread();
+
+  WaveFormatEx base;
+  std::memcpy(&base, format.data(), sizeof base);
+  const uint32_t notify_size = NotifySize(base);
+  // A format without a block alignment, or too slow for one frame in 50 ms, has no blocks.
+  if (notify_size == 0) return platform::kEInvalidArg;
+
+  auto source = std::make_unique<CWaveSource>(memory_);
+  platform::HResult result = source->Open(format, stream_id);
+  if (platform::Failed(result)) return result;
+
+  BufferDescription description;
+  description.flags = kStreamingBufferFlags;
+  description.bytes = kBlocksPerBuffer * notify_size;
+  description.format = source->FormatBytes();
+  std::unique_ptr<SoundBuffer> buffer;
+  result = direct_sound_->CreateSoundBuffer(description, &buffer);
+  if (platform::Failed(result)) return result;
+
+  const std::array<uint32_t, kBlocksPerBuffer> positions{notify_size - 1, 2 * notify_size - 1,
+                                                         3 * notify_size - 1};
+  result = buffer->SetNotificationPositions(positions, notification_event_.get());
+  if (platform::Failed(result)) return result;
+
+  auto sound =
+      std::make_unique<CStreamingSound>(std::move(source), std::move(buffer), notify_size, clock_);
+  SoundLock lock(*this);
+  sound_ = std::move(sound);
+  return platform::kSOk;
+}
+
+platform::HResult LocalPlayback::StopStream() {
+  {
+    SoundLock lock(*this);
+    if (sound_) {
+      sound_->Buffer().Stop();
+      sound_->Reset();
+    }
+  }
+  // The thread may be waiting for the lock inside a refill: it is stopped without holding it.
+  StopNotificationThread();
+  SoundLock lock(*this);
+  sound_.reset();
+  return platform::kSOk;
+}
+
+platform::HResult LocalPlayback::BeginPlayback() {
+  SoundLock lock(*this);
+  if (!sound_) return platform::kEFail;
+  const platform::HResult prefilled = sound_->Prefill();
+  if (platform::Failed(prefilled)) return prefilled;
+  const platform::HResult started = sound_->StartGate();
+  return platform::Failed(started) ? started : platform::kSOk;
+}
+
+platform::HResult LocalPlayback::ChangeRateInPlace(const WaveFormatEx& format) {
+  SoundLock lock(*this);
+  if (!sound_) return platform::kSFalse;
+  CWaveSource& source = sound_->Source();
+  if (!source.HasFormat()) return platform::kEFail;
+  const WaveFormatEx& current = source.Format();
+  if (format.format_tag != current.format_tag || format.channels != current.channels ||
+      format.block_align != current.block_align ||
+      format.bits_per_sample != current.bits_per_sample) {
+    return platform::kENotImpl;
+  }
+  const platform::HResult result = sound_->Buffer().SetFrequency(format.samples_per_sec);
+  if (platform::Failed(result)) return result;
+  source.SetBaseFormat(format);
+  return platform::kSOk;
+}
+
+bool LocalPlayback::IsPlaying() {
+  SoundLock lock(*this);
+  return sound_ && sound_->IsPlaying();
+}
+
+bool LocalPlayback::HasCurrentSound() {
+  SoundLock lock(*this);
+  return sound_ != nullptr;
+}
+
+bool LocalPlayback::IsStartPending() {
+  SoundLock lock(*this);
+  return sound_ && sound_->start_pending();
+}
+
+void LocalPlayback::SetDraining() {
+  SoundLock lock(*this);
+  if (sound_) sound_->set_draining();
+}
+
+}  // namespace audio

@@ -1,0 +1,142 @@
+#include "audio/core/sonaro_app.h"
+
+#include "audio/core/wide_text.h"
+
+namespace audio {
+
+namespace {
+
+// The saved default carrying this name is the virtual device itself.
+constexpr std::u16string_view kVirtualDeviceMark = u"Velquor";
+
+}  // namespace
+
+CsonaroApp::CsonaroApp(SonaroPorts ports)
+    : ports_(ports),
+      policy_class_(ComputeOsPolicyClass(ports.os_version)),
+      endpoints_({ports.registry, ports.com, ports.core_audio, ports.policy}, policy_class_),
+      close_message_(ports.windows.RegisterMessage(kCloseMessageName)),
+      local_sound_message_(ports.windows.RegisterMessage(kLocalSoundMessageName)),
+      device_(ports.devices) {}
+
+CsonaroApp::~CsonaroApp() = default;
+
+int CsonaroApp::Run() {
+  if (!InitApplication()) {
+    state_ = SonaroState::kRefused;
+    return kExitRefused;
+  }
+  if (!InitInstance()) {
+    // A frame that never came to life cannot run the shutdown when it goes: run it here, so
+    // the default device is given back.
+    Shutdown();
+    return kExitRefused;
+  }
+  return ports_.windows.RunMessageLoop();
+}
+
+void CsonaroApp::RunExitAction() { endpoints_.RunExitAction(); }
+
+bool CsonaroApp::InitApplication() {
+  if (AnotherInstanceRuns()) return false;
+  os_version_ = ReadProgramOsVersion(ports_.os_version);
+  if (device_.OpenVirtualAudioDevice() != platform::kErrorSuccess) return false;
+  if (!device_.SendQuery()) return LeaveWithoutStreaming(false);
+  if (!MapSharedMemory()) return LeaveWithoutStreaming(false);
+  device_.SendConfirm(addresses_);
+  endpoints_.SetDefaultPlayback(os_version_);
+  if (ContainsIgnoringCase(endpoints_.SavedPlaybackName(), kVirtualDeviceMark)) {
+    state_ = SonaroState::kIdle;
+    return LeaveWithoutStreaming(true);
+  }
+  StartStreaming();
+  return true;
+}
+
+bool CsonaroApp::AnotherInstanceRuns() {
+  for (WindowHandle window : ports_.windows.TopLevelWindows()) {
+    if (ports_.windows.Property(window, kInstanceProperty) == 1) {
+      ports_.windows.SetForeground(window);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CsonaroApp::MapSharedMemory() {
+  if (!device_.SendMap(&addresses_)) return false;
+  // Addresses that name no readable memory are as good as a refused mapping.
+  shared_memory_ = ports_.shared_memory.Resolve(addresses_);
+  return shared_memory_ != nullptr;
+}
+
+void CsonaroApp::StartStreaming() {
+  local_playback_ = std::make_unique<LocalPlayback>(ports_.direct_sound, *shared_memory_,
+                                                    ports_.sync, ports_.clock);
+  // Without the saved card local playback stays closed: the system's default device is now
+  // the virtual one, and playing into it would feed the driver its own output.
+  if (const auto device = local_playback_->FindLocalDevice(endpoints_.SavedPlaybackName())) {
+    local_playback_->OpenLocalPlayback(&*device);
+  }
+  monitor_ = std::make_unique<CStreamMonitor>(*shared_memory_, *local_playback_, ports_.sync,
+                                              ports_.clock);
+  monitor_->Start();
+  state_ = SonaroState::kReady;
+}
+
+bool CsonaroApp::LeaveWithoutStreaming(bool result) {
+  if (addresses_.data_area != 0) device_.SendUnmap(addresses_);
+  device_.Close();
+  shared_memory_.reset();
+  return result;
+}
+
+bool CsonaroApp::InitInstance() {
+  ports_.windows.SetRegistryKey(kFrameworkRegistryKey);
+  if (!ports_.windows.CreateMainFrame(kFrameResourceId, kFrameLoadStyle, *this)) return false;
+  ports_.windows.SetFrameText(kFrameTitle);
+  ports_.windows.SetFrameProperty(kInstanceProperty, 1);
+  ports_.windows.ShowFrame(ShowCommand::kHide);
+  ports_.windows.UpdateFrame();
+  HideApplication();
+  return true;
+}
+
+void CsonaroApp::HideApplication() {
+  ports_.windows.ShowFrame(ShowCommand::kHide);
+  ports_.windows.ShowOwnedPopups(false);
+  ports_.windows.MoveFrameToBottom();
+}
+
+void CsonaroApp::OnRegisteredMessage(uint32_t message) {
+  if (message == 0) return;
+  if (message == close_message_) {
+    ports_.windows.DestroyFrame();
+  } else if (message == local_sound_message_ && monitor_) {
+    monitor_->EnableLocalSound();
+    state_ = SonaroState::kLocalSound;
+  }
+}
+
+void CsonaroApp::OnFrameDestroyed() { Shutdown(); }
+
+void CsonaroApp::Shutdown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  state_ = SonaroState::kClosing;
+  endpoints_.RestoreDefaultPlayback(os_version_);
+  if (monitor_) {
+    monitor_->Stop();
+    monitor_.reset();
+  }
+  if (local_playback_) {
+    local_playback_->CloseLocalPlayback();
+    local_playback_.reset();
+  }
+  if (addresses_.data_area != 0 && device_.IsOpen()) device_.SendUnmap(addresses_);
+  device_.Close();
+  shared_memory_.reset();
+  state_ = SonaroState::kEnded;
+}
+
+}  // namespace audio

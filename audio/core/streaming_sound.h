@@ -1,0 +1,89 @@
+// CSound and CStreamingSound: one looping DirectSound buffer of three notification blocks,
+// filled from a CWaveSource ahead of the play cursor.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audio/core/direct_sound_ports.h"
+#include "audio/core/driver_records.h"
+#include "audio/core/wave_source.h"
+#include "platform/hresult.h"
+#include "platform/sync.h"
+
+namespace audio {
+
+inline constexpr uint32_t kBlocksPerBuffer = 3;
+inline constexpr uint32_t kStartThresholdBlocks = 3;
+inline constexpr uint32_t kPrefillPauseMs = 30;
+inline constexpr uint32_t kRestoreRetryMs = 10;
+
+// Bytes of one notification block: 50 ms of audio cut down to whole frames; 0 for a format
+// that cannot be played in blocks (no block alignment).
+uint32_t NotifySize(const WaveFormatEx& format);
+
+class CSound {
+ public:
+  CSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer> buffer,
+         uint32_t buffer_size);
+  virtual ~CSound() = default;
+
+  CWaveSource& Source() { return *source_; }
+  SoundBuffer& Buffer() { return *buffers_.front(); }
+  uint32_t BufferSize() const { return buffer_size_; }
+
+ private:
+  std::unique_ptr<CWaveSource> source_;
+  std::vector<std::unique_ptr<SoundBuffer>> buffers_;
+  uint32_t buffer_size_;
+};
+
+class CStreamingSound : public CSound {
+ public:
+  CStreamingSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer> buffer,
+                  uint32_t notify_size, platform::Clock& clock);
+
+  // Writes whole blocks ahead of the play cursor; 1 when nothing was written.
+  platform::HResult Prefill();
+  // Starts looping playback once enough was prefilled (or the stream has ended); 1 when it
+  // waits for more.
+  platform::HResult StartGate();
+  // Refills the block after the one the cursor has just left.
+  platform::HResult HandleNotification();
+  void Reset();
+  // Restores a lost buffer; true when it was lost.
+  bool RestoreBuffer();
+  bool IsPlaying();
+
+  uint32_t notify_size() const { return notify_size_; }
+  bool start_pending() const { return start_pending_; }
+  bool draining() const { return draining_; }
+  void set_draining() { draining_ = true; }
+  bool fill_silence() const { return fill_silence_; }
+  uint64_t play_progress() const { return play_progress_; }
+  uint64_t audio_end() const { return audio_end_; }
+  uint32_t next_write_offset() const { return next_write_offset_; }
+
+ private:
+  uint8_t SilenceByte();
+  void FillWithSource(uint8_t* destination, uint32_t length, uint32_t* bytes_read);
+  // Counts bytes written into the buffer; `audio` of them came from the source.
+  void Wrote(uint32_t length, uint32_t audio);
+
+  platform::Clock& clock_;
+  uint32_t last_play_position_ = 0;
+  uint64_t play_progress_ = 0;
+  const uint32_t notify_size_;
+  uint32_t next_write_offset_ = 0;
+  bool fill_silence_ = false;
+  bool start_pending_ = false;
+  bool draining_ = false;
+  const uint32_t start_threshold_ = kStartThresholdBlocks;
+  uint32_t blocks_written_ = 0;
+  // Bytes written into the buffer since the last reset, and how far into them the last byte
+  // of audio lies: play progress counts in the same units, silence included.
+  uint64_t written_ = 0;
+  uint64_t audio_end_ = 0;
+};
+
+}  // namespace audio

@@ -1,0 +1,20 @@
+// UTF-16 text as the audio redirect program compares and stores it.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace audio {
+
+// Fixed wide-character buffers hold this many characters plus the terminator.
+inline constexpr size_t kWideBufferChars = 260;
+
+// Case-insensitive substring test. Letters fold as in the basic Latin range; every other
+// character compares as it is. An empty needle is contained in any text.
+bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle);
+
+// The text as a buffer of that many characters (terminator included) keeps it: cut to
+// one character less.
+std::u16string CutToBuffer(std::u16string_view text, size_t buffer_chars = kWideBufferChars);
+
+}  // namespace audio

@@ -1,0 +1,115 @@
+#include "audio/core/device_access.h"
+
+#include <gtest/gtest.h>
+
+#include "audio/sim/sim_device_system.h"
+#include "audio/sim/sim_virtual_audio_driver.h"
+#include "platform/sim/sim_sync.h"
+
+namespace audio {
+namespace {
+
+using sim::SimMediaDevice;
+
+class DeviceAccessTest : public ::testing::Test {
+ protected:
+  DeviceAccessTest() : driver_(clock_, 4096), device_(system_) {}
+
+  void AddOpenable(const SimMediaDevice& device) {
+    system_.AddDevice(device);
+    for (const std::u16string& path : device.audio_interface_paths) {
+      system_.SetFileOpener(path, [this] { return driver_.OpenFile(); });
+    }
+  }
+
+  platform::sim::VirtualClock clock_;
+  sim::SimVirtualAudioDriver driver_;
+  sim::SimDeviceSystem system_;
+  VirtualAudioDevice device_;
+};
+
+TEST_F(DeviceAccessTest, FirstHardwareIdMatchesWithoutRegardToCase) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"PCI\\other", u"*VQVADSimple"}, {}, {u"\\\\?\\wrong"}});
+  AddOpenable({u"ROOT\\MEDIA\\0001", {u"*vqvadsimple"}, {}, {u"\\\\?\\right"}});
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_EQ(system_.opened_paths(), std::vector<std::u16string>{u"\\\\?\\right"});
+  EXPECT_TRUE(device_.IsOpen());
+  EXPECT_EQ(system_.present_lists_made(), 1u);
+}
+
+TEST_F(DeviceAccessTest, SecondPassUsesTheFirstCompatibleIdAndHardwareIdsWinOverIt) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"x"}, {u"*VQVADSimple"}, {u"\\\\?\\compatible"}});
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_EQ(system_.opened_paths().back(), u"\\\\?\\compatible");
+
+  VirtualAudioDevice fresh(system_);
+  AddOpenable({u"ROOT\\MEDIA\\0001", {u"*VQVADSimple"}, {}, {u"\\\\?\\hardware"}});
+  EXPECT_EQ(fresh.OpenVirtualAudioDevice(), 0u);
+  EXPECT_EQ(system_.opened_paths().back(), u"\\\\?\\hardware");
+}
+
+TEST_F(DeviceAccessTest, NoMatchingDeviceOrNoListIs55) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"x", u"*VQVADSimple"}, {u"y", u"*VQVADSimple"}, {}});
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), kErrorDevNotExist);
+  system_.fail_present_list = true;
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), kErrorDevNotExist);
+  EXPECT_FALSE(device_.IsOpen());
+  EXPECT_FALSE(device_.SendQuery()) << "no request without a device";
+}
+
+TEST_F(DeviceAccessTest, InstanceIdLengthQueryMustAskForABuffer) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\p"}});
+  system_.instance_id_length_answer = 0xFFFFFFFF;  // no memory for that
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorNotEnoughMemory);
+}
+
+TEST_F(DeviceAccessTest, DeviceWithoutAudioInterfaceReportsTheEnumerationError) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {}});
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorNoMoreItems);
+}
+
+TEST_F(DeviceAccessTest, CachedPathThatNoLongerOpensLeadsToOneFreshLookup) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\old"}});
+  ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_EQ(device_.CachedPath(), u"\\\\?\\old");
+  ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_EQ(system_.present_lists_made(), 1u) << "the cache avoids a lookup";
+
+  system_.RemoveFile(u"\\\\?\\old");
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorFileNotFound);
+  EXPECT_EQ(system_.present_lists_made(), 2u);
+  EXPECT_EQ(system_.opened_paths().size(), 4u);  // old, old (cached), old (cached), old (fresh)
+}
+
+TEST_F(DeviceAccessTest, OverlongPathIsOpenedButNotCached) {
+  const std::u16string path = u"\\\\?\\" + std::u16string(300, u'a');
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {path}});
+  EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_TRUE(device_.CachedPath().empty());
+}
+
+TEST_F(DeviceAccessTest, PropertyRequestsCarryTheSharedAudioSetAndValues) {
+  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\p"}});
+  ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
+  EXPECT_TRUE(device_.SendQuery());
+  SharedAddresses addresses{};
+  ASSERT_TRUE(device_.SendMap(&addresses));
+  EXPECT_EQ(addresses.status_block, sim::SimVirtualAudioDriver::kStatusBlockAddress);
+  EXPECT_EQ(addresses.data_area, sim::SimVirtualAudioDriver::kDataAreaAddress);
+  EXPECT_TRUE(device_.SendConfirm(addresses));
+  EXPECT_NE(driver_.Resolve(addresses), nullptr);
+  EXPECT_TRUE(device_.SendUnmap(addresses));
+  EXPECT_EQ(driver_.Resolve(addresses), nullptr);
+  EXPECT_EQ(driver_.requests().last_unmap.data_area, addresses.data_area);
+
+  driver_.faults().fail_query = true;
+  EXPECT_FALSE(device_.SendQuery());
+  driver_.faults().fail_map = true;
+  EXPECT_FALSE(device_.SendMap(&addresses));
+  device_.Close();
+  EXPECT_FALSE(device_.SendUnmap(addresses));
+  EXPECT_EQ(driver_.requests().unmap, 1u);
+}
+
+}  // namespace
+}  // namespace audio

@@ -1,0 +1,111 @@
+#!/bin/bash
+# The shipped sonaro.exe against the stand-in driver loaded in winedevice.exe: start-up maps the
+# ring and makes the virtual device the default; once local sound is on, the feeder's numbered
+# stream reaches the sound card's file in order; a sample-rate change is followed; "CloseSonaro"
+# gives the default back and unmaps before the handle closes.
+# Runs inside wine-run.sh with --sound-device card. Arguments: sonaro.exe sonaro_probe.exe
+# policy_stub.dll vqvad.sys vad_install.exe vad_feeder.exe vad_frame_check.exe
+. "$(dirname "$0")/../sonaro_wine/common.sh"
+(($# == 7)) || { echo "usage: $0 sonaro probe policy driver install feeder check" >&2; exit 2; }
+SONARO=$1 PROBE=$2 POLICY=$3 DRIVER=$4 INSTALL=$5 FEEDER=$6 CHECK=$7
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The runner's recording output "card" is the PC's sound card; the virtual device's endpoint is
+# added beside it. Both take 16-bit samples, so a 48000 Hz stereo stream arrives bit for bit.
+use_sound_devices
+
+interface=$(wine "$INSTALL" install "$(winepath -w "$DRIVER")" | tr -d '\r') ||
+  { echo "FAIL: the driver did not install" >&2; exit 1; }
+echo "driver linked as $interface"
+register_policy_stub "$POLICY"
+card=$(endpoint_id "Out: card")
+[[ -n $card ]] || fail "the sound card is not an endpoint"
+wine reg add "$WINE_DRIVER_KEY" /v DefaultOutput /d "$card" /f >/dev/null
+
+# "<sequence> <event> <pid> <status>" lines of the driver's journal for one process id.
+journal_of() {
+  wine "$FEEDER" journal | tr -d '\r' | awk -v pid="$1" 'NF == 4 && $3 == pid'
+}
+events_of() {
+  journal_of "$1" | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
+}
+
+wine "$SONARO" &
+sonaro=$!
+frame=$(wine "$PROBE" frame 30 | tr -d '\r')
+echo "$frame"
+[[ $frame == "frame title=sonaro marker=1 visible=0" ]] || fail "frame: $frame"
+during=$(default_endpoint)
+echo "default while running: $during"
+[[ $during == "Out: Velquor Kestrova Audio" ]] || fail "default while running: $during"
+program=$(wine "$FEEDER" journal | tr -d '\r' | awk '$2 == "query" { print $3; exit }')
+echo "sonaro's process id at the driver: $program"
+start_events=$(events_of "$program")
+echo "driver, start-up: $start_events"
+[[ $start_events == "open query map confirm" ]] || fail "start-up requests: $start_events"
+journal_of "$program" | awk '$4 != "00000000" { bad = 1 } END { exit bad }' ||
+  fail "a start-up request failed: $(journal_of "$program")"
+
+# The stream: 3 s at 48000 Hz, a pause, then 1.5 s at 44100 Hz, changed in place. Local sound is
+# turned on while the first stretch plays. The card's output runs ahead of real time, so its file
+# holds the audio with silence wherever the player ran dry; the frame check skips that silence.
+wine "$FEEDER" start:48000:2:16 play:3000 pause wait:1000 resume rate:44100 play:1500 stop \
+  >"$work/feeder.log" 2>&1 &
+feeder=$!
+sleep 0.5
+wine "$PROBE" send EnableLocalSound || fail "EnableLocalSound not delivered"
+# Halfway through the pause everything of the first stretch has been played: keep that part.
+for ((i = 0; i < 100; i++)); do
+  grep -q '^pause' "$work/feeder.log" && break
+  sleep 0.1
+done
+sleep 0.5
+cp "$CARD_FILE" "$work/first.raw"
+wait "$feeder" || fail "the feeder failed: $(cat "$work/feeder.log")"
+sleep 1
+first_size=$(stat -c %s "$work/first.raw")
+tail -c +$((first_size + 1)) "$CARD_FILE" >"$work/second.raw"
+
+# 48000 Hz stereo arrives bit for bit. Wine's mixer does not run in real time: when it gets
+# ahead of the player, the looping buffer plays a block again or the player drops a backlog, so
+# repeats and gaps are reported, not failed. What must hold: nothing but the signal and silence,
+# one stretch of at least two blocks (100 ms) played frame after frame, and the stretch heard up
+# to its end (frame 143999) but for less than one 50 ms block (2400 frames), which the player
+# keeps until a whole block is there again, that is after the pause.
+first=$(wine "$CHECK" "$(winepath -w "$work/first.raw")" 2 16 | tr -d '\r')
+echo "first stretch (48000 Hz): $first"
+# A number from the check's line; 0 when missing (then the run-length check fails).
+field() {
+  local value
+  value=$(sed -n "s/.* $1 \([0-9]*\).*/\1/p" <<<"$2")
+  echo "${value:-0}"
+}
+(($(field foreign "$first") == 0)) || fail "damaged frames in the first stretch: $first"
+(($(field longest_run "$first") >= 4800)) || fail "not two blocks in order: $first"
+held=$(((143999 - $(field last_number "$first") + 65536) % 65536))
+echo "frames held back at the pause: $held"
+((held < 2400)) || fail "first stretch incomplete: $first"
+# 44100 Hz audio is resampled to the card's 48000 Hz when the buffer follows the change, so it
+# is heard (over a second of it) but no longer bit for bit.
+second=$(wine "$CHECK" "$(winepath -w "$work/second.raw")" 2 16 | tr -d '\r')
+echo "after the rate change (44100 Hz): $second"
+(($(field audible "$second") > 48000)) || fail "too little sound after the rate change: $second"
+[[ ! $second =~ " lost 0 repeated 0 silent [0-9]+ foreign 0 " ]] ||
+  fail "the audio after the change is bit for bit: the rate was not followed"
+
+wine "$PROBE" send CloseSonaro || fail "CloseSonaro not delivered"
+wait "$sonaro"
+rc=$?
+((rc == 0)) || fail "exit code $rc after CloseSonaro"
+after=$(default_endpoint)
+echo "default after exit: $after"
+[[ $after == "Out: card" ]] || fail "default after exit: $after"
+for ((i = 0; i < 50; i++)); do
+  all_events=$(events_of "$program")
+  [[ $all_events == *close ]] && break
+  sleep 0.1
+done
+echo "driver, whole run: $all_events"
+[[ $all_events == "open query map confirm unmap close" ]] || fail "requests: $all_events"
+finish

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# vexmark under Wine on an Xvfb screen showing a real picture, at 1280x1024 and 1920x1080, one
+# thread and two threads, beside a peer measured in the same run on the same screen: ffmpeg's X11
+# grab with its MJPEG encoder at a quality that gives about the same bytes per frame. Then the
+# encode stage alone: vexmark -e against ffmpeg's MJPEG encoder on the same frame read from a
+# file. Ends with one table. Run from the main job; needs the Windows builds.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/wine-arch.sh
+
+seconds=${VEXMARK_BENCH_SECONDS:-5}
+if ! ov_wine_arch_unavailable win32 >/dev/null; then
+  arch=win32 exe=dist/win32/vexmark.exe
+elif ! reason=$(ov_wine_arch_unavailable win64); then
+  arch=win64 exe=build/win64/unshipped/vexmark.exe
+else
+  echo "vexmark benchmark: skipped ($reason)"
+  exit 0
+fi
+for tool in Xvfb ffmpeg convert display; do
+  command -v $tool >/dev/null || { echo "vexmark benchmark: skipped ($tool is missing)"; exit 0; }
+done
+[[ -f $exe ]] || { echo "vexmark benchmark: skipped ($exe is not built)"; exit 0; }
+
+loader=$(ov_wine_loader $arch)
+work=$(mktemp -d)
+xvfb_pid=
+picture_pid=
+cleanup() {
+  [[ -n $picture_pid ]] && kill "$picture_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export WINEARCH=$arch WINEDEBUG=-all,+debugstr WINEDLLOVERRIDES=winedbg.exe=d
+echo "vexmark benchmark: $exe in a $arch Wine prefix, $seconds s per timed run"
+
+start_screen() {
+  [[ -n $picture_pid ]] && kill "$picture_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -f "$work/display"
+  # -noreset: the picture stays when its client leaves.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+  export DISPLAY=:$(tr -dc 0-9 <"$work/display")
+  convert wizard: -resize "${1}!" "$work/picture.png"
+  # A window of its own over the whole screen: Wine may paint the root window.
+  display -geometry +0+0 -borderwidth 0 "$work/picture.png" &
+  picture_pid=$!
+  sleep 2
+}
+
+# Runs vexmark; its frame count in $frames (from its last line: an exit code is cut to 8 bits
+# on the way to the shell), its debug lines in $work/run.log.
+vexmark() {
+  "$loader" "$exe" "$@" 2>&1 | sed -n 's/.*OutputDebugStringA "\(.*\)\\n"$/\1/p' >"$work/run.log"
+  frames=$(sed -n 's/^return iVexmark10s: \([0-9]*\)\.$/\1/p' "$work/run.log")
+  frames=${frames:-0}
+}
+
+total_ms() { sed -n 's/.*Proc: Total time: \([0-9]*\) ms.*/\1/p' "$work/run.log" | tail -1; }
+# Frames per second of the last run, by its own clock; says what it measured.
+run_fps() {
+  local ms
+  ms=$(total_ms)
+  echo "     $frames frames in ${ms:-0} ms" >&2
+  awk -v f="$frames" -v ms="${ms:-0}" 'BEGIN { printf "%.1f", (ms > 0 ? f * 1000 / ms : 0) }'
+}
+# The machine is shared: every figure is the best of three runs.
+best_of_3() {
+  local best=0 value
+  for _ in 1 2 3; do
+    value=$("$@")
+    best=$(awk -v a="$best" -v b="$value" 'BEGIN { print (b > a ? b : a) }')
+  done
+  echo "$best"
+}
+one_thread() { vexmark -t "$seconds"; run_fps; }
+two_threads() { vexmark -n -t "$seconds"; run_fps; }
+encode_only() { vexmark -e -f 100; run_fps; }
+average() { sed -n "s/.*$1: \([0-9]*\) ms.*/\1/p" "$work/run.log" | awk '{ s += $1; n++ } END { printf "%.1f", (n ? s / n : 0) }'; }
+
+peer_pipeline() {
+  local t0 t1 count
+  t0=$(date +%s.%N)
+  count=$(ffmpeg -nostats -loglevel info -f x11grab -framerate 1000 -video_size "$size" \
+    -i "$DISPLAY" -t "$seconds" -pix_fmt yuvj420p -c:v mjpeg -q:v "$best_q" -f null - 2>&1 |
+    sed -n 's/.*frame= *\([0-9]*\).*/\1/p' | tail -1)
+  t1=$(date +%s.%N)
+  echo "     ${count:-0} frames in $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%d", (b - a) * 1000 }') ms" >&2
+  awk -v f="${count:-0}" -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", f / (b - a) }'
+}
+peer_encode_only() {
+  local seconds_used
+  seconds_used=$(ffmpeg -benchmark -nostats -f rawvideo -pix_fmt bgr0 -video_size "$size" \
+    -stream_loop -1 -i "$work/frame.raw" -frames:v 100 -threads 1 -pix_fmt yuvj420p -c:v mjpeg \
+    -q:v "$best_q" -f null - 2>&1 | sed -n 's/.*rtime=\([0-9.]*\)s.*/\1/p')
+  echo "     100 frames in ${seconds_used:-0} s" >&2
+  awk -v t="${seconds_used:-0}" 'BEGIN { printf "%.1f", (t > 0 ? 100 / t : 0) }'
+}
+
+rows=()
+ratios=()
+for size in 1280x1024 1920x1080; do
+  w=${size%x*} h=${size#*x}
+  echo "== $size: X screen with a picture, a fresh Wine prefix"
+  start_screen "$size"
+  # Wine keeps the first screen size it saw in a prefix.
+  rm -rf "$work/prefix" && export WINEPREFIX=$work/prefix
+  "$loader" wineboot -i >/dev/null 2>&1
+
+  echo "   vexmark -f 10 (warm-up)..."
+  vexmark -f 10
+  echo "   vexmark -m -f 40 (capture and encode time per frame)..."
+  vexmark -m -f 40
+  cap_ms=$(average "Capture screen") enc_ms=$(average "Encode screen")
+  echo "   vexmark -t $seconds (one thread), three times..."
+  one_fps=$(best_of_3 one_thread)
+  vexmark -t "$seconds"
+  rate=$(sed -n 's/.*compression rate: .*)=\([0-9.]*\)$/\1/p' "$work/run.log")
+  enc_kb=$(sed -n 's/.*compression rate: (\([0-9]*\) kB\/.*/\1/p' "$work/run.log")
+  bytes=$(awk -v k="$enc_kb" -v f="$frames" 'BEGIN { printf "%d", (f ? k * 1024 / f : 0) }')
+  echo "   vexmark -n -t $seconds (two threads), three times..."
+  two_fps=$(best_of_3 two_threads)
+  echo "   vexmark -e -f 100 (encode only), three times..."
+  enc_fps=$(best_of_3 encode_only)
+
+  echo "   ffmpeg: one grab, the MJPEG quality nearest $bytes bytes a frame..."
+  ffmpeg -loglevel error -y -f x11grab -video_size "$size" -i "$DISPLAY" -frames:v 1 "$work/frame.png"
+  ffmpeg -loglevel error -y -i "$work/frame.png" -f rawvideo -pix_fmt bgr0 "$work/frame.raw"
+  best_q=2 best_diff=-1
+  for q in 2 3 4 5 6 7 8 10 12 15; do
+    ffmpeg -loglevel error -y -i "$work/frame.png" -pix_fmt yuvj420p -c:v mjpeg -q:v $q \
+      -frames:v 1 "$work/q.jpg"
+    diff=$(($(stat -c %s "$work/q.jpg") - bytes))
+    diff=${diff#-}
+    if ((best_diff < 0 || diff < best_diff)); then best_q=$q best_diff=$diff peer_bytes=$(stat -c %s "$work/q.jpg"); fi
+  done
+  echo "   ffmpeg x11grab + mjpeg -q:v $best_q, $seconds s, three times..."
+  peer_fps=$(best_of_3 peer_pipeline)
+  echo "   ffmpeg mjpeg encode only, the same frame from a file, one thread, three times..."
+  peer_enc_fps=$(best_of_3 peer_encode_only)
+
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "vexmark, one thread" "$one_fps" "$cap_ms" "$enc_ms" "$bytes" "$rate")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "vexmark, two threads (-n)" "$two_fps" "" "" "" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "ffmpeg x11grab + mjpeg -q:v $best_q" "$peer_fps" "" "" "$peer_bytes" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "vexmark encode only (-e)" "$enc_fps" "" "" "" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "ffmpeg mjpeg encode only, 1 thread" "$peer_enc_fps" "" "" "" "")")
+  ratios+=("$(awk -v s="$size" -v a="$one_fps" -v b="$peer_fps" -v c="$enc_fps" -v d="$peer_enc_fps" -v t="$two_fps" \
+    'BEGIN { printf "%-10s pipeline vexmark/ffmpeg %.2f   encode-only vexmark/ffmpeg %.2f   two/one thread %.2f", s, (b ? a / b : 0), (d ? c / d : 0), (a ? t / a : 0) }')")
+done
+
+echo
+echo "vexmark ($arch build under Wine) and ffmpeg on the same Xvfb screen and picture"
+printf '%-10s %-34s %7s %8s %8s %9s %6s\n' size run fps "cap ms" "enc ms" bytes/frm rate
+for row in "${rows[@]}"; do echo "$row"; done
+for ratio in "${ratios[@]}"; do echo "$ratio"; done
+echo "(fps: best of three runs; cap ms / enc ms: means of vexmark -m; rate: encoded / captured bytes)"
+
+if [[ -x build/host/bench/perf/vexmark_bench ]]; then
+  echo
+  echo "Stage costs on the simulated screen (host, Google Benchmark):"
+  build/host/bench/perf/vexmark_bench --benchmark_min_time=0.2 2>/dev/null |
+    grep -E '^BM_' | sed 's/\/iterations:1\/manual_time//'
+fi

@@ -1,0 +1,102 @@
+#include "bench/sim/sim_gpu_encoder.h"
+
+#include <cstring>
+
+#include "bench/jpeg/ijl.h"
+
+namespace vexmark::sim {
+
+bool SimGpuEncoder::CreateContext(int width, int height, int quality) {
+  log_.calls.push_back("CreateContext " + std::to_string(width) + "x" + std::to_string(height) +
+                       " q" + std::to_string(quality));
+  if (width % 8 != 0 || height % 8 != 0 || faults_.fail_context) return false;
+  width_ = width;
+  height_ = height;
+  quality_ = quality;
+  has_context_ = true;
+  source_ready_ = false;
+  return true;
+}
+
+bool SimGpuEncoder::ReadSourceFromMemory(std::span<const std::uint8_t> rgba) {
+  log_.calls.push_back("ReadSourceFromMemory");
+  std::size_t needed = static_cast<std::size_t>(width_) * height_ * 4;
+  if (!has_context_ || faults_.fail_upload || rgba.size() < needed) return false;
+  source_rgba_.assign(rgba.begin(), rgba.begin() + needed);
+  return true;
+}
+
+int SimGpuEncoder::CaptureOnGpu() {
+  log_.calls.push_back("CaptureOnGpu");
+  if (driver_) driver_->SetRenderState(1, 0);
+  if (driver_) driver_->SetRenderState(0, 0);
+  ++log_.gpu_captures;
+  source_ready_ = true;
+  return 1;
+}
+
+bool SimGpuEncoder::SetQuality(int quality) {
+  if (quality == quality_) return true;
+  log_.calls.push_back("SetQuality " + std::to_string(quality));
+  quality_ = quality;
+  return true;
+}
+
+void SimGpuEncoder::RunGpuPasses() { log_.calls.push_back("RunGpuPasses"); }
+
+bool SimGpuEncoder::CPUEncodeVLE_IJL(std::span<std::uint8_t> destination, std::uint32_t& size) {
+  log_.calls.push_back("CPUEncodeVLE_IJL");
+  size = 0;
+  if (!has_context_) return false;
+  // The card is not modelled; the kept frame (black after a GPU capture) is coded on the CPU.
+  std::size_t pixels = static_cast<std::size_t>(width_) * height_;
+  std::vector<std::uint8_t> rgb(pixels * 3);
+  for (std::size_t i = 0; i < pixels && i * 4 + 3 < source_rgba_.size(); ++i) {
+    std::memcpy(&rgb[i * 3], &source_rgba_[i * 4], 3);
+  }
+  JPEG_CORE_PROPERTIES props;
+  if (ijlInit(&props) != IJL_OK) return false;
+  props.DIBBytes = rgb.data();
+  props.DIBWidth = width_;
+  props.DIBHeight = height_;
+  props.DIBChannels = 3;
+  props.DIBColor = IJL_RGB;
+  props.JPGBytes = destination.data();
+  props.JPGSizeBytes = static_cast<int>(destination.size());
+  props.JPGWidth = width_;
+  props.JPGHeight = height_;
+  props.JPGChannels = 3;
+  props.JPGColor = IJL_YCBCR;
+  props.JPGSubsampling = IJL_411;
+  props.jquality = quality_;
+  bool ok = ijlWrite(&props, IJL_JBUFF_WRITEWHOLEIMAGE) == IJL_OK;
+  if (ok) size = static_cast<std::uint32_t>(props.JPGSizeBytes);
+  ijlFree(&props);
+  return ok;
+}
+
+int SimGpuEncoder::GetEncodingFPS(int count, int mode, std::span<std::uint8_t> destination) {
+  log_.calls.push_back("GetEncodingFPS " + std::to_string(count) + " " + std::to_string(mode));
+  if (mode == 0) return 0;
+  for (int i = 0; i < count; ++i) {
+    if (mode & kGpuStageCapture) CaptureOnGpu();
+    if (mode & kGpuStagePasses) RunGpuPasses();
+    std::uint32_t size = 0;
+    if (mode & kGpuStageEntropyCoding) CPUEncodeVLE_IJL(destination, size);
+  }
+  return faults_.encoding_fps;
+}
+
+void SimGpuEncoder::ReleaseResources() {
+  log_.calls.push_back("ReleaseResources");
+  has_context_ = false;
+  source_rgba_.clear();
+}
+
+std::unique_ptr<MJGPUEncoder> SimGpuEncoderFactory::Create() {
+  if (faults.refuse_creation) return nullptr;
+  ++log.encoders_made;
+  return std::make_unique<SimGpuEncoder>(log, faults, driver_);
+}
+
+}  // namespace vexmark::sim

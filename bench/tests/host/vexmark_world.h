@@ -1,0 +1,77 @@
+// The benchmark wired to the simulated outside world, as the composition root wires it to the
+// real one; tests drive it through its real start-up, loops and tear-down.
+#pragma once
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "bench/core/debug_log.h"
+#include "bench/core/kmd_client.h"
+#include "bench/core/run_state.h"
+#include "bench/core/vexmark_app.h"
+#include "bench/sim/sim_composition.h"
+#include "bench/sim/sim_direct_draw.h"
+#include "bench/sim/sim_filter_driver.h"
+#include "bench/sim/sim_gdi.h"
+#include "bench/sim/sim_gpu_encoder.h"
+#include "bench/sim/sim_screen.h"
+#include "bench/sim/sim_windowing.h"
+#include "platform/sim/sim_process.h"
+#include "platform/sim/sim_sync.h"
+
+namespace vexmark::test {
+
+// Debug lines from every thread, in the order they were written.
+class LineRecorder : public platform::DebugOutput {
+ public:
+  void Write(std::string_view text) override;
+  void Write(std::u16string_view text) override;
+  std::vector<std::string> Lines() const;
+  void Clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> lines_;
+};
+
+struct WorldOptions {
+  int width = 64;
+  int height = 48;
+  int bits = 32;
+  bool real_time = false;  // timers and the test time on the host clock
+  std::uint32_t capture_cost_ms = 0;
+};
+
+class VexmarkWorld {
+ public:
+  explicit VexmarkWorld(const WorldOptions& options = {});
+
+  int Run(const char* command_line) { return app.Run(command_line); }
+  std::vector<std::string> Lines() const { return output.Lines(); }
+  bool HasLine(const std::string& line) const;
+  int CountStartingWith(const std::string& prefix) const;
+  // Index of the first line equal to text at or after from; -1 when none.
+  int Find(const std::string& line, int from = 0) const;
+
+  LineRecorder output;
+  platform::sim::SimNamedMutexes mutexes;
+  platform::sim::HostSync sync;
+  platform::sim::VirtualClock virtual_clock;
+  platform::sim::HostClock host_clock;
+  platform::Clock& clock;
+  sim::SimScreen screen;
+  sim::SimGdi gdi;
+  sim::SimWindowing windowing;
+  sim::SimDirectDrawFactory direct_draw;
+  sim::SimCompositionQuery composition;
+  sim::SimFilterDriver driver;
+  sim::DriverPacedClock driver_clock;
+  DebugLog log;
+  RunState state;
+  KmdClient kmd;
+  KmdGpuCaptureDriver capture_driver;
+  sim::SimGpuEncoderFactory gpu;
+  VexmarkApp app;
+};
+
+}  // namespace vexmark::test

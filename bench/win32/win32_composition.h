@@ -1,0 +1,12 @@
+// The desktop window manager's composition state, through dwmapi.dll loaded for the question.
+#pragma once
+#include "bench/core/vexmark_app.h"
+
+namespace vexmark::win32 {
+
+class Win32CompositionQuery : public CompositionQuery {
+ public:
+  bool DwmIsCompositionEnabled() override;
+};
+
+}  // namespace vexmark::win32

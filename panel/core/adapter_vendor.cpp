@@ -1,0 +1,18 @@
+#include "panel/core/adapter_vendor.h"
+
+#include <string>
+
+namespace panel {
+
+int AdapterVendorCheck(std::u16string_view description, platform::DebugOutput& debug) {
+  debug.Write(description);
+  std::u16string upper(description);
+  for (char16_t& c : upper) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  if (upper.find(u"ATI") != std::u16string::npos) return kAdapterVendorAti;
+  if (upper.find(u"NVIDIA") != std::u16string::npos) return kAdapterVendorNvidia;
+  return kAdapterVendorOther;
+}
+
+}  // namespace panel

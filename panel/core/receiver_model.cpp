@@ -1,0 +1,329 @@
+#include "panel/core/receiver_model.h"
+
+#include <utility>
+#include <vector>
+
+#include "panel/core/field_text.h"
+#include "panel/core/play_parameter.h"
+#include "panel/core/receiver_row.h"
+#include "panel/core/search_animation.h"
+
+namespace panel {
+
+namespace {
+
+constexpr char16_t kPlayImage[] = u"Play.png";
+constexpr char16_t kStopImage[] = u"Stop.png";
+constexpr int32_t kUniqueNameCapacity = 128;
+// Every 202nd empty poll starts a new search.
+constexpr int32_t kEmptyPollsBeforeRediscovery = 200;
+
+// A library that answers a negative count has found nothing.
+int32_t ReceiverCount(StreamingLibrary& library) {
+  const int32_t count = library.GetDeviceCount();
+  return count < 0 ? 0 : count;
+}
+
+std::u16string ValueText(const char16_t* value) { return value ? std::u16string(value) : u""; }
+
+}  // namespace
+
+ReceiverModel::ReceiverModel(ReceiverModelPorts ports, std::function<void()> hide_to_tray)
+    : ports_(ports), hide_to_tray_(std::move(hide_to_tray)) {}
+
+ReceiverModel::~ReceiverModel() {
+  // The poll worker may start an animation, so it ends first.
+  poll_thread_.reset();
+  arming_thread_.reset();
+  std::lock_guard hold(lock_);
+  StopAnimation();
+}
+
+void ReceiverModel::BindControls(const ReceiverControls& controls) { controls_ = controls; }
+
+void ReceiverModel::Post(std::function<void()> change) {
+  ports_.manager.Invoke([alive = std::weak_ptr<int>(alive_), change = std::move(change)] {
+    if (alive.lock()) change();
+  });
+}
+
+void ReceiverModel::PostPlayImage(ui::CButtonUI* play, std::u16string image) {
+  if (play == nullptr) return;
+  Post([play, image = std::move(image)] { play->SetNormalImage(image); });
+}
+
+void ReceiverModel::PostEnabled(ui::CControlUI* control, bool enabled) {
+  if (control == nullptr) return;
+  Post([control, enabled] { control->SetEnabled(enabled); });
+}
+
+void ReceiverModel::ShowLibrarySettings() {
+  std::lock_guard hold(lock_);
+  StreamingLibrary& library = ports_.library;
+  const int32_t mode = library.GetVideoMode();
+  if (mode >= 0 && mode <= 2 && controls_.video_mode) {
+    Post([slider = controls_.video_mode, mode] { slider->SetValue(mode); });
+  }
+  const int32_t audio = library.GetLocalAudio();
+  if ((audio == 0 || audio == 1) && controls_.local_audio) {
+    // Showing the library's value must not echo it back as a change.
+    Post([option = controls_.local_audio, audio] { option->Selected(audio == 1, false); });
+  }
+  if (library.ExistExtensionScreen() != 0) {
+    const bool on = library.GetExtensionScreen() != 0;
+    if (controls_.extended_screen) {
+      Post([option = controls_.extended_screen, on] { option->Selected(on, false); });
+    }
+  } else {
+    Post([option = controls_.extended_screen, caption = controls_.extended_screen_caption] {
+      if (option) option->SetVisible(false);
+      if (caption) caption->SetVisible(false);
+    });
+  }
+  state_ = ReceiverState::kSearching;
+}
+
+void ReceiverModel::StartSearchAnimation() {
+  std::lock_guard hold(lock_);
+  StartAnimationIfStopped(controls_.play);
+}
+
+void ReceiverModel::StartAnimationIfStopped(ui::CButtonUI* play) {
+  if (animation_) return;
+  animation_ = SearchAnimation::Start(
+      ports_.sync, [this, play](std::u16string image) { PostPlayImage(play, std::move(image)); });
+}
+
+void ReceiverModel::StopAnimation() {
+  if (!animation_) return;
+  animation_->Stop();
+  animation_.reset();
+}
+
+void ReceiverModel::ArmPollTimer() {
+  // Timers belong to the window's thread, so arming goes through its queue like every change.
+  Post([&timers = ports_.timers] { timers.SetTimer(kPollTimerId, kPollPeriodMs); });
+}
+
+void ReceiverModel::StartPollTimerArming() {
+  arming_thread_ =
+      ports_.sync.StartThread([this] { ArmPollTimer(); }, platform::ThreadPriority::kNormal);
+  // Without the thread the timer is armed from here: polling must start either way.
+  if (!arming_thread_) ArmPollTimer();
+}
+
+void ReceiverModel::OnPollTimer(uint32_t id) {
+  if (id != kPollTimerId) return;
+  ports_.timers.KillTimer(kPollTimerId);
+  auto request = std::make_unique<PollRequest>();
+  request->list = ports_.manager.FindControl(u"domainlist");
+  request->play = controls_.play;
+  request->tag = kPollTimerId;
+  // The previous worker armed this timer as its last step, so joining it does not wait long.
+  poll_thread_.reset();
+  PollRequest* handed_over = request.release();
+  poll_thread_ = ports_.sync.StartThread(
+      [this, handed_over] { PollWorker(std::unique_ptr<PollRequest>(handed_over)); },
+      platform::ThreadPriority::kNormal);
+  if (!poll_thread_) {
+    // No worker this time; polling goes on with the next period.
+    delete handed_over;
+    ArmPollTimer();
+  }
+}
+
+void ReceiverModel::PollWorker(std::unique_ptr<PollRequest> request) {
+  try {
+    std::lock_guard hold(lock_);
+    if (library_destroyed_) return;
+    StreamingLibrary& library = ports_.library;
+    if (request->tag == kPollTimerId) {
+      const int32_t count = ReceiverCount(library);
+      if (count != 0) {
+        if (count != known_count_) {
+          known_count_ = count;
+          RebuildList(request->list, count);
+        }
+        if (known_count_ != 0 && state_ != ReceiverState::kBound &&
+            library.ServiceInit(selected_) == 0) {
+          state_ = ReceiverState::kBound;
+          EnterBound(request->play);
+        }
+      } else {
+        if (empty_polls_ > kEmptyPollsBeforeRediscovery) {
+          empty_polls_ = 0;
+          library.Rediscovery();
+        } else {
+          ++empty_polls_;
+        }
+        EnterSearching(request->play);
+      }
+    }
+    auto event = std::make_unique<LibraryEvent>();
+    library.BackgroundTask(event.get());
+    HandleEvent(*event, request->play);
+  } catch (...) {
+    // A failing poll must not stop polling: the next one starts as usual.
+  }
+  request.reset();
+  ArmPollTimer();
+}
+
+void ReceiverModel::RebuildList(ui::CControlUI* list, int32_t count) {
+  std::vector<std::u16string> names;
+  names.reserve(static_cast<size_t>(count));
+  auto info = std::make_unique<ReceiverInfo>();
+  for (int32_t i = 0; i < count; ++i) {
+    *info = ReceiverInfo{};
+    ports_.library.GetDeviceInfo(i, info.get());
+    names.push_back(FieldText(info->DisplayName));
+  }
+  // One change for the whole list, so painting never sees it half built.
+  Post([list, names = std::move(names)] {
+    auto* receivers = dynamic_cast<ui::CListUI*>(list);
+    if (receivers == nullptr) return;
+    receivers->RemoveAll();
+    receivers->SetItemBkImage(kRowBackground);
+    for (size_t i = 0; i < names.size(); ++i) {
+      receivers->Add(BuildReceiverRow(static_cast<int32_t>(i), names[i]));
+    }
+  });
+}
+
+void ReceiverModel::HandleEvent(const LibraryEvent& event, ui::CButtonUI* play) {
+  if (event.Code == kEventVariable && FieldText(event.Name) == kVariablePlay) {
+    const std::u16string value = ValueText(event.Value);
+    if (value != u"True" && value != u"False") return;
+    const bool playing = value == u"True";
+    StopAnimation();
+    PostPlayImage(play, playing ? kStopImage : kPlayImage);
+    streaming_ = playing;
+  } else if (event.Code == kEventSearchAgain) {
+    ports_.library.Rediscovery();
+    EnterSearching(play);
+    known_count_ = 0;
+  }
+}
+
+void ReceiverModel::EnterSearching(ui::CButtonUI* play) {
+  state_ = ReceiverState::kSearching;
+  StartAnimationIfStopped(play);
+  PostEnabled(play, false);
+  selected_ = 0;
+}
+
+void ReceiverModel::EnterBound(ui::CButtonUI* play) {
+  streaming_ = false;
+  StopAnimation();
+  PostPlayImage(play, kPlayImage);
+  PostEnabled(play, true);
+  ports_.library.SetSelectDevice(selected_);
+  char16_t unique_name[kUniqueNameCapacity] = {};
+  ports_.library.GetDeviceUniqueName(selected_, unique_name, kUniqueNameCapacity);
+}
+
+void ReceiverModel::TogglePlay() {
+  bool accepted = false;
+  {
+    std::lock_guard hold(lock_);
+    if (ReceiverCount(ports_.library) == 0) {
+      EnterSearching(controls_.play);
+      return;
+    }
+    if (state_ != ReceiverState::kBound) return;
+    PostEnabled(controls_.close, false);
+    PostEnabled(controls_.play, false);
+    if (streaming_) {
+      ports_.library.SetCommand(selected_, kCommandSetStop, u"");
+    } else {
+      accepted = StartPlaying();
+    }
+    // Queued under the lock so that no later state change is overtaken by it.
+    PostEnabled(controls_.close, true);
+    PostEnabled(controls_.play, true);
+  }
+  if (accepted) hide_to_tray_();
+}
+
+bool ReceiverModel::StartPlaying() {
+  StreamingLibrary& library = ports_.library;
+  auto info = std::make_unique<ReceiverInfo>();
+  library.GetDeviceInfo(selected_, info.get());
+  const std::u16string code = FieldText(info->CapabilityCode);
+  const uint8_t digit = CapabilityDigit(code);
+
+  PlayChoice choice{};
+  if (code != kPlainCapabilityCode) {
+    if (digit & 1) choice.use_h264 = library.ExistH264Encoder() != 0;
+    choice.second_bit = (digit & 2) != 0;
+  }
+  choice.extended_screen = library.GetExtensionScreen() != 0;
+  choice.port = library.GetPortNumber();
+  choice.video_mode = library.GetVideoMode();
+  if (choice.video_mode != 2) library.SetVideoMode(choice.use_h264 ? 3 : 0);
+  const std::u16string parameter = BuildPlayParameter(choice);
+  library.SetVirtualExtend(0);
+  return library.SetCommand(selected_, kCommandSetPlay, parameter.c_str()) == 0;
+}
+
+void ReceiverModel::ActivateRow(const ui::CControlUI& row, ui::Point mouse) {
+  const auto index = static_cast<int32_t>(row.GetTag());
+  if (mouse.x > row.GetPos().right - kWebLinkZoneWidth) {
+    OpenWebPage(index);
+  } else {
+    SelectReceiver(index);
+  }
+}
+
+void ReceiverModel::OpenWebPage(int32_t index) {
+  auto info = std::make_unique<ReceiverInfo>();
+  {
+    std::lock_guard hold(lock_);
+    ports_.library.GetDeviceInfo(index, info.get());
+  }
+  const std::u16string address = FieldText(info->WebAddress);
+  if (ports_.shell.Execute(u"open", u"iexplore.exe", address, kShowShow) > kShellFailureLimit) {
+    return;
+  }
+  ports_.shell.Execute(u"open", address, u"", kShowShow);
+}
+
+void ReceiverModel::SelectReceiver(int32_t index) {
+  std::lock_guard hold(lock_);
+  if (index == selected_) return;
+  if (streaming_ && ports_.library.SetCommand(selected_, kCommandSetStop, u"") != 0) return;
+  if (ports_.library.ServiceInit(index) != 0) return;
+  streaming_ = false;
+  state_ = ReceiverState::kBound;
+  selected_ = index;
+  EnterBound(controls_.play);
+}
+
+void ReceiverModel::OnVideoModeChanged(int32_t value) {
+  std::lock_guard hold(lock_);
+  ports_.library.SetVideoMode(value);
+}
+
+void ReceiverModel::OnLocalAudioChanged(bool selected) {
+  std::lock_guard hold(lock_);
+  ports_.library.SetLocalAudio(selected ? 1 : 0);
+}
+
+void ReceiverModel::OnExtendedScreenChanged(bool selected) {
+  std::lock_guard hold(lock_);
+  ports_.library.SetExtensionScreen(selected ? 1 : 0);
+}
+
+void ReceiverModel::DestroyLibrary() {
+  std::lock_guard hold(lock_);
+  library_destroyed_ = true;
+  StopAnimation();
+  ports_.library.LibraryDestroy();
+}
+
+ReceiverSnapshot ReceiverModel::Snapshot() const {
+  std::lock_guard hold(lock_);
+  return {state_, selected_, streaming_, known_count_, empty_polls_, animation_ != nullptr};
+}
+
+}  // namespace panel

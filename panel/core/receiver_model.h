@@ -1,0 +1,137 @@
+// The receivers and streaming, kept in step with the streaming library: the poll worker, the
+// searching animation, binding, play and stop, and the settings the library holds.
+//
+// Threads: the UI thread (timer routine, TogglePlay, SelectReceiver, row activation,
+// settings), one poll worker at a time and at most one animation thread. The model lock is
+// held around each operation's state changes and library calls, so each sees and leaves the
+// state consistent and the library calls keep their order. Controls are never touched off the
+// UI thread: every change an operation makes to them is queued with CPaintManagerUI::Invoke,
+// in order, and the UI thread applies the queue between messages (one FIFO for all threads,
+// so a change made later is never overtaken by an older one). Nothing holding the lock waits
+// for the UI thread: stopping the animation joins a thread that only queues work.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "panel/core/receiver_state.h"
+#include "panel/core/shell_open.h"
+#include "panel/core/streaming_library.h"
+#include "panel/core/window_timers.h"
+#include "platform/sync.h"
+#include "ui/button.h"
+#include "ui/list.h"
+#include "ui/option.h"
+#include "ui/paint_manager.h"
+#include "ui/progress.h"
+
+namespace panel {
+
+class SearchAnimation;
+
+// The controls the model changes; any may be null when the skin lacks it.
+struct ReceiverControls {
+  ui::CButtonUI* play = nullptr;
+  ui::CButtonUI* close = nullptr;
+  ui::CProgressUI* video_mode = nullptr;
+  ui::COptionUI* local_audio = nullptr;
+  ui::COptionUI* extended_screen = nullptr;
+  ui::CControlUI* extended_screen_caption = nullptr;
+};
+
+// What the timer routine hands one poll worker.
+struct PollRequest {
+  ui::CControlUI* list = nullptr;  // "domainlist"
+  ui::CButtonUI* play = nullptr;
+  uint32_t tag = 0;
+};
+
+struct ReceiverModelPorts {
+  StreamingLibrary& library;
+  platform::Sync& sync;
+  WindowTimers& timers;
+  ShellOpen& shell;
+  ui::CPaintManagerUI& manager;
+};
+
+class ReceiverModel {
+ public:
+  // hide_to_tray runs on the UI thread after a play command was accepted.
+  ReceiverModel(ReceiverModelPorts ports, std::function<void()> hide_to_tray);
+  // Stops the animation and waits for a running poll worker.
+  ~ReceiverModel();
+  ReceiverModel(const ReceiverModel&) = delete;
+  ReceiverModel& operator=(const ReceiverModel&) = delete;
+
+  void BindControls(const ReceiverControls& controls);
+  // Window creation: video mode, local audio and extended screen as the library has them;
+  // ReceiverState becomes Searching.
+  void ShowLibrarySettings();
+  // Window creation: creates SearchAnimationEvent and starts the animation thread.
+  void StartSearchAnimation();
+  // Window creation: a short thread that arms the poll timer (through the UI thread) and ends.
+  void StartPollTimerArming();
+
+  // The poll timer routine (UI thread): acts on timer 9999 only.
+  void OnPollTimer(uint32_t id);
+  // One poll; the thread body of the poll worker. Takes ownership of the request.
+  void PollWorker(std::unique_ptr<PollRequest> request);
+
+  // "click" on "play".
+  void TogglePlay();
+  // "itemactivate" from a row: the rightmost 30 pixels open the web page, else
+  // SelectReceiver with the row's tag.
+  void ActivateRow(const ui::CControlUI& row, ui::Point mouse);
+  void SelectReceiver(int32_t index);
+  // "valuechanged" on "sliderbuffer", "selectchanged" on "checklocalaudio" and "checkextscr".
+  void OnVideoModeChanged(int32_t value);
+  void OnLocalAudioChanged(bool selected);
+  void OnExtendedScreenChanged(bool selected);
+
+  // ZYNOV_LibraryDestroy under the model lock, so no operation is inside the library then;
+  // polls after it make no library calls and stop re-arming the timer.
+  void DestroyLibrary();
+
+  ReceiverSnapshot Snapshot() const;
+
+ private:
+  // Called with the model lock held; play is the button the operation changes.
+  void EnterSearching(ui::CButtonUI* play);
+  void EnterBound(ui::CButtonUI* play);
+  // Starts SearchAnimation changing this play button, unless one runs already.
+  void StartAnimationIfStopped(ui::CButtonUI* play);
+  void StopAnimation();
+  void RebuildList(ui::CControlUI* list, int32_t count);
+  void HandleEvent(const LibraryEvent& event, ui::CButtonUI* play);
+  // The "SetPlay" steps of TogglePlay; true when the library accepted the command.
+  bool StartPlaying();
+  // Queues a control change for the UI thread.
+  void Post(std::function<void()> change);
+  void PostPlayImage(ui::CButtonUI* play, std::u16string image);
+  void PostEnabled(ui::CControlUI* control, bool enabled);
+  void ArmPollTimer();
+  void OpenWebPage(int32_t index);
+
+  ReceiverModelPorts ports_;
+  // Queued changes run only while the model lives.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  std::function<void()> hide_to_tray_;
+  ReceiverControls controls_;
+
+  mutable std::mutex lock_;  // the model lock
+  ReceiverState state_ = ReceiverState::kIdle;
+  int32_t selected_ = 0;
+  bool streaming_ = false;
+  int32_t known_count_ = 0;
+  int32_t empty_polls_ = 0;
+  bool library_destroyed_ = false;
+  std::unique_ptr<SearchAnimation> animation_;  // exists while SearchAnimation runs
+
+  // UI thread only.
+  std::unique_ptr<platform::Thread> poll_thread_;
+  std::unique_ptr<platform::Thread> arming_thread_;
+};
+
+}  // namespace panel

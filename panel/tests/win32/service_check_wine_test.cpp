@@ -1,0 +1,83 @@
+// The service check against Wine's own WMI and service control manager: real services report
+// "Running", missing ones lead to the starter, and QuandleStarter.exe starts services created
+// with the test service program so that WMI then reports them running.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "panel/core/service_check.h"
+#include "panel/win32/wmi_service_query_win32.h"
+#include "platform/win32/win32_process.h"
+
+namespace panel {
+namespace {
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring text(path, n);
+  return text.substr(0, text.find_last_of(L"\\/") + 1);
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+class ServiceCheckWineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    manager_ = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(manager_, nullptr);
+  }
+  void TearDown() override {
+    for (const char* name : kRequiredServices) {
+      std::wstring wide(name, name + std::strlen(name));
+      SC_HANDLE service = ::OpenServiceW(manager_, wide.c_str(), SERVICE_ALL_ACCESS);
+      if (service == nullptr) continue;
+      SERVICE_STATUS status{};
+      ::ControlService(service, SERVICE_CONTROL_STOP, &status);
+      ::DeleteService(service);
+      ::CloseServiceHandle(service);
+    }
+    ::CloseServiceHandle(manager_);
+  }
+  void CreateTestServices() {
+    std::wstring binary = ProgramFolder() + L"panel_test_service.exe";
+    for (const char* name : kRequiredServices) {
+      std::wstring wide(name, name + std::strlen(name));
+      SC_HANDLE service =
+          ::CreateServiceW(manager_, wide.c_str(), wide.c_str(), SERVICE_ALL_ACCESS,
+                           SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                           binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+      ASSERT_NE(service, nullptr) << name << " " << ::GetLastError();
+      ::CloseServiceHandle(service);
+    }
+  }
+
+  SC_HANDLE manager_ = nullptr;
+  Win32WmiServiceQuery wmi_;
+  platform::win32::Win32ProcessLauncher launcher_;
+};
+
+TEST_F(ServiceCheckWineTest, WinesOwnServiceRunsAndAMissingOneDoesNot) {
+  EXPECT_TRUE(IsServiceRunning(wmi_, "RpcSs"));
+  EXPECT_FALSE(IsServiceRunning(wmi_, "SSDPSRV"));
+  EXPECT_FALSE(IsServiceRunning(wmi_, "NoSuchServiceAnywhere"));
+}
+
+TEST_F(ServiceCheckWineTest, MissingServicesAndNoStarterEndStartUp) {
+  EXPECT_FALSE(CheckServicesAtStartup(wmi_, launcher_, "C:\\nowhere\\"));
+}
+
+TEST_F(ServiceCheckWineTest, TheStarterRunsStoppedServicesAndWmiThenReportsThemRunning) {
+  CreateTestServices();
+  for (const char* name : kRequiredServices) EXPECT_FALSE(IsServiceRunning(wmi_, name)) << name;
+  EXPECT_TRUE(CheckServicesAtStartup(wmi_, launcher_, Narrow(ProgramFolder())));
+  for (const char* name : kRequiredServices) EXPECT_TRUE(IsServiceRunning(wmi_, name)) << name;
+  // All running: the starter is not needed, even where it is missing.
+  EXPECT_TRUE(CheckServicesAtStartup(wmi_, launcher_, "C:\\nowhere\\"));
+}
+
+}  // namespace
+}  // namespace panel

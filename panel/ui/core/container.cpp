@@ -1,0 +1,222 @@
+#include "ui/container.h"
+
+#include <algorithm>
+
+#include "attribute_values.h"
+
+namespace ui {
+namespace {
+
+struct Extent {
+  int fixed;
+  int min;
+  int max;
+};
+
+// Shares length among the children along one axis: fixed extents first, the remainder split
+// evenly among the flexible ones, each kept within its minimum and maximum. Returns each
+// child's length.
+std::vector<int> ShareLength(const std::vector<Extent>& extents, int length, int padding) {
+  std::vector<int> sizes(extents.size(), 0);
+  int remaining = length - padding * (extents.empty() ? 0 : int(extents.size()) - 1);
+  std::vector<size_t> flexible;
+  for (size_t i = 0; i < extents.size(); ++i) {
+    if (extents[i].fixed > 0) {
+      sizes[i] = extents[i].fixed;
+      remaining -= sizes[i];
+    } else {
+      flexible.push_back(i);
+    }
+  }
+  // Children whose limits bind take their limit; the others share what is left.
+  bool changed = true;
+  while (changed && !flexible.empty()) {
+    changed = false;
+    int share = std::max(remaining, 0) / static_cast<int>(flexible.size());
+    for (size_t k = 0; k < flexible.size(); ++k) {
+      const Extent& e = extents[flexible[k]];
+      int bound = share < e.min ? e.min : share > e.max ? e.max : -1;
+      if (bound >= 0) {
+        sizes[flexible[k]] = bound;
+        remaining -= bound;
+        flexible.erase(flexible.begin() + static_cast<long>(k));
+        changed = true;
+        break;
+      }
+    }
+  }
+  if (!flexible.empty()) {
+    int share = std::max(remaining, 0) / static_cast<int>(flexible.size());
+    int extra = std::max(remaining, 0) - share * static_cast<int>(flexible.size());
+    for (size_t i : flexible) {
+      sizes[i] = share + (extra-- > 0 ? 1 : 0);
+    }
+  }
+  return sizes;
+}
+
+}  // namespace
+
+std::u16string_view CContainerUI::GetClass() const { return u"ContainerUI"; }
+
+bool CContainerUI::Add(std::unique_ptr<CControlUI> control) {
+  return AddAt(std::move(control), GetCount());
+}
+
+bool CContainerUI::AddAt(std::unique_ptr<CControlUI> control, int index) {
+  if (!control || index < 0 || index > GetCount()) return false;
+  control->SetManager(GetManager(), this);
+  items_.insert(items_.begin() + index, std::move(control));
+  NeedUpdate();
+  return true;
+}
+
+bool CContainerUI::Remove(CControlUI* control) {
+  auto it = std::find_if(items_.begin(), items_.end(),
+                         [control](const auto& item) { return item.get() == control; });
+  if (it == items_.end()) return false;
+  Invalidate();
+  items_.erase(it);
+  NeedUpdate();
+  return true;
+}
+
+void CContainerUI::RemoveAll() {
+  Invalidate();
+  items_.clear();
+  NeedUpdate();
+}
+
+CControlUI* CContainerUI::GetItemAt(int index) const {
+  if (index < 0 || index >= GetCount()) return nullptr;
+  return items_[static_cast<size_t>(index)].get();
+}
+
+int CContainerUI::GetItemIndex(const CControlUI* control) const {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].get() == control) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void CContainerUI::SetInset(const Rect& inset) {
+  inset_ = inset;
+  NeedUpdate();
+}
+
+void CContainerUI::SetChildPadding(int padding) {
+  child_padding_ = padding < 0 ? 0 : padding;
+  NeedUpdate();
+}
+
+void CContainerUI::SetPos(const Rect& pos) {
+  CControlUI::SetPos(pos);
+  Rect inner = InnerRect();
+  LayoutChildren(inner);
+  LayoutFloating(inner);
+}
+
+void CContainerUI::SetAttribute(std::u16string_view name, std::u16string_view value) {
+  if (name == u"inset") {
+    if (auto r = ParseRect(value)) SetInset(*r);
+  } else if (name == u"childpadding") {
+    if (auto v = ParseInt(value)) SetChildPadding(*v);
+  } else {
+    CControlUI::SetAttribute(name, value);
+  }
+}
+
+CControlUI* CContainerUI::FindControlAt(Point point) {
+  if (!IsVisible() || !GetPos().Contains(point)) return nullptr;
+  // Later children paint over earlier ones, so they are hit first.
+  for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+    if (CControlUI* hit = (*it)->FindControlAt(point)) return hit;
+  }
+  return IsMouseEnabled() ? this : nullptr;
+}
+
+CControlUI* CContainerUI::FindControlByName(std::u16string_view name) {
+  if (GetName() == name) return this;
+  for (auto& item : items_) {
+    if (CControlUI* found = item->FindControlByName(name)) return found;
+  }
+  return nullptr;
+}
+
+void CContainerUI::DoPaint(PaintSurface& surface, const Rect& dirty) {
+  if (GetPos().Intersect(dirty).IsEmpty()) return;
+  PaintBackground(surface);
+  surface.PushClip(GetPos());
+  for (auto& item : items_) {
+    if (item->IsVisible() && !item->GetPos().Intersect(dirty).IsEmpty()) {
+      item->DoPaint(surface, dirty);
+    }
+  }
+  surface.PopClip();
+}
+
+void CContainerUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  CControlUI::SetManager(manager, parent);
+  for (auto& item : items_) item->SetManager(manager, this);
+}
+
+Rect CContainerUI::InnerRect() const {
+  const Rect& p = GetPos();
+  return Rect{p.left + inset_.left, p.top + inset_.top, p.right - inset_.right,
+              p.bottom - inset_.bottom};
+}
+
+void CContainerUI::LayoutChildren(const Rect& inner) {
+  for (auto& item : items_) {
+    if (item->IsVisible() && !item->IsFloat()) item->SetPos(inner);
+  }
+}
+
+void CContainerUI::LayoutFloating(const Rect& inner) {
+  for (auto& item : items_) {
+    if (!item->IsVisible() || !item->IsFloat()) continue;
+    const Rect& f = item->GetFloatPos();
+    item->SetPos(
+        Rect{inner.left + f.left, inner.top + f.top, inner.left + f.right, inner.top + f.bottom});
+  }
+}
+
+std::u16string_view CVerticalLayoutUI::GetClass() const { return u"VerticalLayoutUI"; }
+
+void CVerticalLayoutUI::LayoutChildren(const Rect& inner) {
+  std::vector<CControlUI*> stacked;
+  std::vector<Extent> extents;
+  for (auto& item : Items()) {
+    if (!item->IsVisible() || item->IsFloat()) continue;
+    stacked.push_back(item.get());
+    extents.push_back({item->GetFixedHeight(), item->GetMinHeight(), item->GetMaxHeight()});
+  }
+  std::vector<int> heights = ShareLength(extents, inner.Height(), ChildPadding());
+  int y = inner.top;
+  for (size_t i = 0; i < stacked.size(); ++i) {
+    int width = stacked[i]->GetFixedWidth() > 0 ? stacked[i]->GetFixedWidth() : inner.Width();
+    stacked[i]->SetPos(Rect{inner.left, y, inner.left + width, y + heights[i]});
+    y += heights[i] + ChildPadding();
+  }
+}
+
+std::u16string_view CHorizontalLayoutUI::GetClass() const { return u"HorizontalLayoutUI"; }
+
+void CHorizontalLayoutUI::LayoutChildren(const Rect& inner) {
+  std::vector<CControlUI*> stacked;
+  std::vector<Extent> extents;
+  for (auto& item : Items()) {
+    if (!item->IsVisible() || item->IsFloat()) continue;
+    stacked.push_back(item.get());
+    extents.push_back({item->GetFixedWidth(), item->GetMinWidth(), item->GetMaxWidth()});
+  }
+  std::vector<int> widths = ShareLength(extents, inner.Width(), ChildPadding());
+  int x = inner.left;
+  for (size_t i = 0; i < stacked.size(); ++i) {
+    int height = stacked[i]->GetFixedHeight() > 0 ? stacked[i]->GetFixedHeight() : inner.Height();
+    stacked[i]->SetPos(Rect{x, inner.top, x + widths[i], inner.top + height});
+    x += widths[i] + ChildPadding();
+  }
+}
+
+}  // namespace ui

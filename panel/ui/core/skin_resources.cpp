@@ -1,0 +1,40 @@
+#include "ui/skin_resources.h"
+
+#include "attribute_values.h"
+
+namespace ui {
+
+void SkinResources::SetResourcePath(std::u16string path) { path_ = std::move(path); }
+
+void SkinResources::SetResourceZip(std::u16string name) {
+  zip_name_ = std::move(name);
+  archive_.reset();
+}
+
+bool SkinResources::OpenArchive() {
+  if (archive_) return true;
+  auto bytes = files_.ReadFile(path_ + zip_name_);
+  if (!bytes) {
+    error_ = "cannot read the resource archive " + ToUtf8(path_ + zip_name_);
+    return false;
+  }
+  std::string why;
+  archive_ = ZipArchive::Open(std::move(*bytes), &why);
+  if (!archive_) {
+    error_ = "resource archive " + ToUtf8(zip_name_) + ": " + why;
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::vector<uint8_t>> SkinResources::Load(std::u16string_view name) {
+  if (zip_name_.empty()) {
+    auto bytes = files_.ReadFile(path_ + std::u16string(name));
+    if (!bytes) error_ = "cannot read " + ToUtf8(path_) + ToUtf8(name);
+    return bytes;
+  }
+  if (!OpenArchive()) return std::nullopt;
+  return archive_->Read(ToUtf8(name), &error_);
+}
+
+}  // namespace ui

@@ -1,0 +1,47 @@
+// The Windows side of a skinned window: the window port on GDI (double-buffered painting,
+// capture, invalidation, cross-thread wake-up), PNG decoding with alpha on GDI+, and skin
+// files read from disk. One Win32UiHost per window, created in its WM_CREATE.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/ui_ports.h"
+
+namespace ui {
+
+class GdiWindowPort : public UiWindowPort {
+ public:
+  explicit GdiWindowPort(HWND hwnd) : hwnd_(hwnd) {}
+  Rect GetClientRect() override;
+  void Invalidate(const Rect& rect) override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void TrackMouseLeave() override;
+  std::unique_ptr<PaintSurface> BeginPaint() override;
+  void PostInvoke() override;
+
+ private:
+  HWND hwnd_;
+};
+
+// Keeps GDI+ started while it lives.
+class GdiplusImageDecoder : public ImageDecoder {
+ public:
+  GdiplusImageDecoder();
+  ~GdiplusImageDecoder() override;
+  std::shared_ptr<UiImage> Decode(const std::vector<uint8_t>& bytes) override;
+
+ private:
+  ULONG_PTR token_ = 0;
+};
+
+class Win32ResourceFiles : public ResourceFiles {
+ public:
+  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path) override;
+};
+
+// The folder of the running program, with a trailing backslash.
+std::u16string GetInstancePath();
+
+}  // namespace ui

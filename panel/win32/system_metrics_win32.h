@@ -1,0 +1,12 @@
+// The system-metrics port on GetSystemMetrics.
+#pragma once
+#include "panel/core/system_metrics.h"
+
+namespace panel {
+
+class Win32SystemMetrics : public SystemMetrics {
+ public:
+  int32_t Get(int32_t index) override;
+};
+
+}  // namespace panel

@@ -1,0 +1,107 @@
+#include "panel/win32/wmi_service_query_win32.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+#include <wbemidl.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/com_ptr.h"
+
+namespace panel {
+namespace {
+
+using platform::ComPtr;
+
+// RPC_E_TOO_LATE: security was already set for this process, which is fine.
+constexpr HRESULT kSecurityAlreadySet = static_cast<HRESULT>(0x80010119);
+
+struct ComApartment {
+  HRESULT result = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  ~ComApartment() {
+    if (SUCCEEDED(result)) ::CoUninitialize();
+  }
+};
+
+struct BstrDeleter {
+  void operator()(wchar_t* text) const { ::SysFreeString(text); }
+};
+using Bstr = std::unique_ptr<wchar_t, BstrDeleter>;
+
+struct Variant : VARIANT {
+  Variant() { ::VariantInit(this); }
+  ~Variant() { ::VariantClear(this); }
+};
+
+Bstr MakeBstr(const wchar_t* text) { return Bstr(::SysAllocString(text)); }
+
+Bstr MakeBstr(const std::string& text) {
+  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  Bstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(n)));
+  if (out) {
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.get(), n);
+  }
+  return out;
+}
+
+// "State" as 8-bit text; empty when unreadable or null.
+std::string ReadState(IWbemClassObject& object) {
+  Variant value;
+  if (FAILED(object.Get(L"State", 0, &value, nullptr, nullptr))) return {};
+  if (value.vt == VT_NULL || value.vt == VT_EMPTY) return {};
+  if (value.vt != VT_BSTR && FAILED(::VariantChangeType(&value, &value, 0, VT_BSTR))) return {};
+  const wchar_t* text = value.bstrVal;
+  if (text == nullptr) return {};
+  int n = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> Win32WmiServiceQuery::QueryStates(const std::string& wql) {
+  ComApartment apartment;
+  if (FAILED(apartment.result)) return std::nullopt;
+  HRESULT hr = ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                                      RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+  if (FAILED(hr) && hr != kSecurityAlreadySet) return std::nullopt;
+  ComPtr<IWbemLocator> locator;
+  if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                locator.put_void()))) {
+    return std::nullopt;
+  }
+  ComPtr<IWbemServices> services;
+  Bstr ns = MakeBstr(L"ROOT\\CIMV2");
+  if (FAILED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                    services.put()))) {
+    return std::nullopt;
+  }
+  if (FAILED(::CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                 RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                 EOAC_NONE))) {
+    return std::nullopt;
+  }
+  ComPtr<IEnumWbemClassObject> objects;
+  Bstr language = MakeBstr(L"WQL");
+  Bstr query = MakeBstr(wql);
+  if (FAILED(services->ExecQuery(language.get(), query.get(),
+                                 WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                 objects.put()))) {
+    return std::nullopt;
+  }
+  std::vector<std::string> states;
+  for (;;) {
+    ComPtr<IWbemClassObject> object;
+    ULONG returned = 0;
+    objects->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &returned);
+    if (returned == 0) break;
+    states.push_back(ReadState(*object));
+  }
+  return states;
+}
+
+}  // namespace panel
