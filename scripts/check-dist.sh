@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the Windows distribution: every shipped program is a PE file of the right kind.
+# Checks the Windows distribution: every shipped program is a PE file of the right kind, and
+# nothing made only for the tests ships.
 set -euo pipefail
 cd "$(dirname "$0")/../dist/win32"
 status=0
@@ -21,4 +22,11 @@ expect OmbrivueLib.dll "PE32 executable (DLL)"
 expect Quandle.exe "PE32 executable (GUI) Intel 80386"
 expect QuandleStarter.exe "PE32 executable (GUI) Intel 80386"
 expect skin/VivuVovo.zf "Zip archive data"
+expect sonaro.exe "PE32 executable (GUI) Intel 80386"
+expect vexmark.exe "PE32 executable (GUI) Intel 80386"
+expect Dezezo.psh ".*ASCII text"
+# The stand-in shader compiler is for the Wine tests only.
+if [ -e d3dx10_40.dll ]; then
+  echo "must not ship: d3dx10_40.dll"; status=1
+fi
 exit $status

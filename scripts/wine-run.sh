@@ -330,11 +330,23 @@ wineserver -p10 || fail "cannot start wineserver"
 server_started=1
 
 mkfifo "$run_dir/dbmon.in" || fail "cannot create the monitor's pipe"
-wine "$OV_DBMON" "$OV_DEBUG_LOG_WIN" "$(windows_path "$run_dir/dbmon.ready")" \
-  <"$run_dir/dbmon.in" >"$run_dir/dbmon.out" 2>&1 &
-dbmon_pid=$!
-exec 9>"$run_dir/dbmon.in"
-wait_for_file "$run_dir/dbmon.ready" exists 60 "$dbmon_pid" ||
+start_monitor() {
+  wine "$OV_DBMON" "$OV_DEBUG_LOG_WIN" "$(windows_path "$run_dir/dbmon.ready")" \
+    <"$run_dir/dbmon.in" >"$run_dir/dbmon.out" 2>&1 &
+  dbmon_pid=$!
+  exec 9>"$run_dir/dbmon.in"
+  wait_for_file "$run_dir/dbmon.ready" exists 60 "$dbmon_pid"
+}
+# On a loaded machine Wine's loader has been seen to end at once, without a word, before the
+# monitor ran; a second start went through. A monitor that hangs is not started again.
+if ! start_monitor && ! alive "$dbmon_pid"; then
+  wait "$dbmon_pid"
+  echo "$self: the debug-output monitor ended at start (exit code $?: $(cat "$run_dir/dbmon.out"));" \
+    "starting it again" >&2
+  exec 9>&-
+  start_monitor
+fi
+[[ -e $run_dir/dbmon.ready ]] ||
   fail "the debug-output monitor did not start: $(cat "$run_dir/dbmon.out")"
 
 if [[ ${1,,} == *.exe ]]; then

@@ -3,7 +3,10 @@
 # thread and two threads, beside a peer measured in the same run on the same screen: ffmpeg's X11
 # grab with its MJPEG encoder at a quality that gives about the same bytes per frame. Then the
 # encode stage alone: vexmark -e against ffmpeg's MJPEG encoder on the same frame read from a
-# file. Ends with one table. Run from the main job; needs the Windows builds.
+# file. Then the GPU encoder (-g, and the GPU benchmark types -b 0 and -b 1) on Direct3D 10, which
+# Wine runs on Mesa's llvmpipe, a software rasteriser on the CPU: its rates are the CPU's, not a
+# graphics card's. The GPU runs load the test stand-in shader compiler beside the program (Wine's
+# own aborts). Ends with one table. Run from the main job; needs the Windows builds.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/wine-arch.sh
@@ -21,6 +24,8 @@ for tool in Xvfb ffmpeg convert display; do
   command -v $tool >/dev/null || { echo "vexmark benchmark: skipped ($tool is missing)"; exit 0; }
 done
 [[ -f $exe ]] || { echo "vexmark benchmark: skipped ($exe is not built)"; exit 0; }
+stand_in=build/$arch/bench/gpu/tests/d3dx10_40.dll
+shader=build/$arch/bench/gpu/tests/Dezezo.psh
 
 loader=$(ov_wine_loader $arch)
 work=$(mktemp -d)
@@ -41,7 +46,8 @@ start_screen() {
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -f "$work/display"
   # -noreset: the picture stays when its client leaves.
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset +extension GLX 3>"$work/display" \
+    >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
   export DISPLAY=:$(tr -dc 0-9 <"$work/display")
@@ -80,6 +86,14 @@ best_of_3() {
 one_thread() { vexmark -t "$seconds"; run_fps; }
 two_threads() { vexmark -n -t "$seconds"; run_fps; }
 encode_only() { vexmark -e -f 100; run_fps; }
+gpu_encoder() { vexmark -g -t "$seconds"; run_fps; }
+# The GPU benchmark's result is its exit code: frames a second, an integer.
+gpu_benchmark() {
+  vexmark -b "$1"
+  sed -n 's/^GPU Benchmark FPS = \([0-9]*\)$/\1/p' "$work/run.log" | tail -1 | grep . || echo 0
+}
+gpu_dct() { gpu_benchmark 0; }
+gpu_dct_vle() { gpu_benchmark 1; }
 average() { sed -n "s/.*$1: \([0-9]*\) ms.*/\1/p" "$work/run.log" | awk '{ s += $1; n++ } END { printf "%.1f", (n ? s / n : 0) }'; }
 
 peer_pipeline() {
@@ -127,6 +141,25 @@ for size in 1280x1024 1920x1080; do
   echo "   vexmark -e -f 100 (encode only), three times..."
   enc_fps=$(best_of_3 encode_only)
 
+  gpu_fps=- gpu_dct_fps=- gpu_dct_vle_fps=-
+  if [[ -f $stand_in && -f $shader ]]; then
+    # The GPU runs: the program beside its shader file and the stand-in compiler.
+    saved_exe=$exe
+    cp "$exe" "$shader" "$stand_in" "$work/"
+    exe=$work/vexmark.exe
+    export WINEDLLOVERRIDES=winedbg.exe=d\;d3dx10_40=n
+    echo "   vexmark -g -t $seconds (GPU encoder on llvmpipe), three times..."
+    gpu_fps=$(best_of_3 gpu_encoder)
+    grep -q "CreateContext() returned fail" "$work/run.log" && gpu_fps="no GPU"
+    echo "   vexmark -b 0 and -b 1 (GPU benchmark types), three times each..."
+    gpu_dct_fps=$(best_of_3 gpu_dct)
+    gpu_dct_vle_fps=$(best_of_3 gpu_dct_vle)
+    exe=$saved_exe
+    export WINEDLLOVERRIDES=winedbg.exe=d
+  else
+    echo "   GPU rows: skipped ($stand_in or $shader is not built)"
+  fi
+
   echo "   ffmpeg: one grab, the MJPEG quality nearest $bytes bytes a frame..."
   ffmpeg -loglevel error -y -f x11grab -video_size "$size" -i "$DISPLAY" -frames:v 1 "$work/frame.png"
   ffmpeg -loglevel error -y -i "$work/frame.png" -f rawvideo -pix_fmt bgr0 "$work/frame.raw"
@@ -148,6 +181,9 @@ for size in 1280x1024 1920x1080; do
   rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "ffmpeg x11grab + mjpeg -q:v $best_q" "$peer_fps" "" "" "$peer_bytes" "")")
   rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "vexmark encode only (-e)" "$enc_fps" "" "" "" "")")
   rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "ffmpeg mjpeg encode only, 1 thread" "$peer_enc_fps" "" "" "" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "vexmark GPU encoder (-g), llvmpipe" "$gpu_fps" "" "" "" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "GPU benchmark -b 0 (DCT), llvmpipe" "$gpu_dct_fps" "" "" "" "")")
+  rows+=("$(printf '%-10s %-34s %7s %8s %8s %9s %6s' "$size" "GPU benchmark -b 1 (DCT+VLE)" "$gpu_dct_vle_fps" "" "" "" "")")
   ratios+=("$(awk -v s="$size" -v a="$one_fps" -v b="$peer_fps" -v c="$enc_fps" -v d="$peer_enc_fps" -v t="$two_fps" \
     'BEGIN { printf "%-10s pipeline vexmark/ffmpeg %.2f   encode-only vexmark/ffmpeg %.2f   two/one thread %.2f", s, (b ? a / b : 0), (d ? c / d : 0), (a ? t / a : 0) }')")
 done
@@ -158,6 +194,7 @@ printf '%-10s %-34s %7s %8s %8s %9s %6s\n' size run fps "cap ms" "enc ms" bytes/
 for row in "${rows[@]}"; do echo "$row"; done
 for ratio in "${ratios[@]}"; do echo "$ratio"; done
 echo "(fps: best of three runs; cap ms / enc ms: means of vexmark -m; rate: encoded / captured bytes)"
+echo "(GPU rows: Direct3D 10 on Mesa's llvmpipe, which renders on the CPU)"
 
 if [[ -x build/host/bench/perf/vexmark_bench ]]; then
   echo

@@ -191,7 +191,7 @@ TEST_F(LocalPlaybackTest, EightBitStreamsPadWithMidScale) {
 
 TEST_F(LocalPlaybackTest, AStreamThatEndsEarlyStartsAtOnceAndStopsAfterItsLastByte) {
   OpenStream(Pcm(44100, 2, 16));
-  Write(8820 + 500, 0x44);  // one block and a bit: prefill writes nothing while draining
+  Write(8820 + 500, 0x44);  // one block and a bit, and the stream has already ended
   playback_.SetDraining();
   EXPECT_EQ(playback_.BeginPlayback(), platform::kSOk);
   EXPECT_TRUE(playback_.IsPlaying());
