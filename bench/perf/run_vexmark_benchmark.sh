@@ -12,6 +12,7 @@ cd "$(dirname "$0")/../.."
 source scripts/wine-arch.sh
 
 seconds=${VEXMARK_BENCH_SECONDS:-5}
+sizes=${VEXMARK_BENCH_SIZES:-1280x1024 1920x1080}
 if ! ov_wine_arch_unavailable win32 >/dev/null; then
   arch=win32 exe=dist/win32/vexmark.exe
 elif ! reason=$(ov_wine_arch_unavailable win64); then
@@ -58,10 +59,12 @@ start_screen() {
   sleep 2
 }
 
-# Runs vexmark; its frame count in $frames (from its last line: an exit code is cut to 8 bits
-# on the way to the shell), its debug lines in $work/run.log.
+# Runs vexmark in its own folder (the GPU encoder reads "Dezezo.psh" from there): its frame
+# count in $frames (from its last line: an exit code is cut to 8 bits on the way to the shell),
+# its debug lines in $work/run.log.
 vexmark() {
-  "$loader" "$exe" "$@" 2>&1 | sed -n 's/.*OutputDebugStringA "\(.*\)\\n"$/\1/p' >"$work/run.log"
+  (cd "$(dirname "$exe")" && "$loader" "./$(basename "$exe")" "$@") 2>&1 |
+    sed -n 's/.*OutputDebugStringA "\(.*\)\\n"$/\1/p' >"$work/run.log"
   frames=$(sed -n 's/^return iVexmark10s: \([0-9]*\)\.$/\1/p' "$work/run.log")
   frames=${frames:-0}
 }
@@ -117,7 +120,7 @@ peer_encode_only() {
 
 rows=()
 ratios=()
-for size in 1280x1024 1920x1080; do
+for size in $sizes; do
   w=${size%x*} h=${size#*x}
   echo "== $size: X screen with a picture, a fresh Wine prefix"
   start_screen "$size"
