@@ -53,6 +53,21 @@ TEST(RgbTranslation, ByteOrderAndPaths) {
             (std::vector<std::uint8_t>{0x10, 0x20, 0x30, 255}));
 }
 
+// The fast path of the common layout gives what the general path gives, for every row length,
+// and writes nothing past the row.
+TEST(RgbTranslation, FastPathEqualsTheGeneralPathForEveryRowLength) {
+  const PixelFormat format = Format32();
+  for (int width = 1; width <= 13; ++width) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 37 + width);
+    std::vector<std::uint8_t> fast(width * 3 + 1, 0xEE), general(width * 3 + 1, 0xEE);
+    TranslateRowToRgb(row.data(), fast.data(), width, format, format, true);
+    TranslateRowToRgb(row.data(), general.data(), width, format, format, false);
+    EXPECT_EQ(fast, general) << "width " << width;
+    EXPECT_EQ(fast.back(), 0xEE) << "nothing written past the row, width " << width;
+  }
+}
+
 // The encoder on its own, with the simulated screen's display settings.
 class EncoderTest : public ::testing::Test {
  protected:
