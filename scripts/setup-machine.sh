@@ -38,6 +38,9 @@ if [ ${#missing_build[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing_build[@]}" >/dev/null
 fi
 if [ ${#missing_wine[@]} -gt 0 ]; then
+  # Where the 32-bit packages cannot be had, the 64-bit Wine alone still runs the win64 tests.
   apt-get install -y -qq --no-install-recommends "${missing_wine[@]}" >/dev/null ||
+    apt-get install -y -qq --no-install-recommends $(printf '%s\n' "${missing_wine[@]}" |
+      grep -v ':i386$') >/dev/null ||
     echo "setup: Wine could not be installed; Wine tests will be skipped" >&2
 fi
