@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/registry_tree.h"
 #include "platform/registry_values.h"
 #include "registry_subject.h"
 
@@ -46,32 +47,19 @@ class RegistryContract : public testing::Test {
   }
   void TearDown() override { RemoveScratch(); }
 
+  static std::u16string Wide(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
+  // Through the wide operations, so names outside the code page are deleted too.
   void RemoveScratch() {
     for (const RegistryView view : {RegistryView::k32Bit, RegistryView::k64Bit}) {
-      DeleteTree(RootKey::kCurrentUser, base_, view);
-      DeleteTree(RootKey::kLocalMachine, base_, view);
+      platform::DeleteKeyTree(*registry_, RootKey::kCurrentUser, Wide(base_), view);
+      platform::DeleteKeyTree(*registry_, RootKey::kLocalMachine, Wide(base_), view);
       // The shared parent goes once the last test's keys are gone; refused while others remain.
       registry_->DeleteKey(RootKey::kCurrentUser, kContractRoot, view);
       registry_->DeleteKey(RootKey::kLocalMachine, kContractRoot, view);
     }
-    DeleteTree(RootKey::kClassesRoot, classes_base_, RegistryView::kDefault);
-  }
-
-  // Through the wide operations, so names outside the code page are deleted too.
-  void DeleteTree(RootKey root, std::string_view ascii_path, RegistryView view) {
-    DeleteTree(root, std::u16string(ascii_path.begin(), ascii_path.end()), view);
-  }
-  void DeleteTree(RootKey root, const std::u16string& path, RegistryView view) {
-    std::unique_ptr<RegistryKey> key;
-    if (registry_->OpenKey(root, path, kKeyAllAccess, view, &key) != kErrorSuccess) return;
-    std::vector<std::u16string> children;
-    std::u16string child;
-    for (uint32_t index = 0; key->EnumSubKey(index, &child) == kErrorSuccess; ++index) {
-      children.push_back(child);
-    }
-    key.reset();
-    for (const std::u16string& name : children) DeleteTree(root, path + u"\\" + name, view);
-    registry_->DeleteKey(root, path, view);
+    platform::DeleteKeyTree(*registry_, RootKey::kClassesRoot, Wide(classes_base_),
+                            RegistryView::kDefault);
   }
 
   std::string Path(std::string_view sub) const { return base_ + "\\" + std::string(sub); }
@@ -479,7 +467,6 @@ class WideRegistryContract : public RegistryContract {
   std::u16string WidePath(std::u16string_view sub) const {
     return Wide(base_) + u"\\" + std::u16string(sub);
   }
-  static std::u16string Wide(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
 
   std::unique_ptr<RegistryKey> CreateWide(std::u16string_view sub) {
     std::unique_ptr<RegistryKey> key;
