@@ -22,20 +22,8 @@ HKEY RootHandle(RootKey root) {
   return HKEY_CURRENT_USER;
 }
 
-REGSAM ViewFlag(RegistryView view) {
-  switch (view) {
-    case RegistryView::k64Bit:
-      return KEY_WOW64_64KEY;
-    case RegistryView::k32Bit:
-      return KEY_WOW64_32KEY;
-    case RegistryView::kDefault:
-      break;
-  }
-  return 0;
-}
-
 Win32RegistryKey RootOf(RootKey root, RegistryView view) {
-  return Win32RegistryKey(RootHandle(root), view, ViewFlag(view));
+  return Win32RegistryKey(RootHandle(root), view);
 }
 
 }  // namespace

@@ -21,14 +21,26 @@ DeleteKeyEx<Api> FindDeleteKeyEx() {
       reinterpret_cast<void*>(GetProcAddress(advapi, Api::kDeleteKeyEx)));
 }
 
+REGSAM ViewFlag(RegistryView view) {
+  switch (view) {
+    case RegistryView::k64Bit:
+      return KEY_WOW64_64KEY;
+    case RegistryView::k32Bit:
+      return KEY_WOW64_32KEY;
+    case RegistryView::kDefault:
+      break;
+  }
+  return 0;
+}
+
 // Key names are at most 255 characters on Windows; Wine accepts longer ones.
 constexpr size_t kKeyNameChars = 256;
 constexpr uint32_t kLongestKeyName = 65536;
 
 }  // namespace
 
-Win32RegistryKey::Win32RegistryKey(HKEY key, RegistryView view, REGSAM view_flag)
-    : key_(key), view_(view), view_flag_(view_flag) {}
+Win32RegistryKey::Win32RegistryKey(HKEY key, RegistryView view)
+    : key_(key), view_(view), view_flag_(ViewFlag(view)) {}
 
 template <typename Api>
 WinError Win32RegistryKey::Create(typename Api::View path, uint32_t access,
@@ -38,7 +50,7 @@ WinError Win32RegistryKey::Create(typename Api::View path, uint32_t access,
   const LONG error = Api::Create(key_.get(), Api::Terminated(path).c_str(), access | view_flag_,
                                  &opened, &disposition);
   if (error != ERROR_SUCCESS) return static_cast<WinError>(error);
-  *key = std::make_unique<Win32RegistryKey>(opened, view_, view_flag_);
+  *key = std::make_unique<Win32RegistryKey>(opened, view_);
   if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
   return kErrorSuccess;
 }
@@ -50,7 +62,7 @@ WinError Win32RegistryKey::Open(typename Api::View path, uint32_t access,
   const LONG error =
       Api::Open(key_.get(), Api::Terminated(path).c_str(), access | view_flag_, &opened);
   if (error != ERROR_SUCCESS) return static_cast<WinError>(error);
-  *key = std::make_unique<Win32RegistryKey>(opened, view_, view_flag_);
+  *key = std::make_unique<Win32RegistryKey>(opened, view_);
   return kErrorSuccess;
 }
 

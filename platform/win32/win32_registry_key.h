@@ -9,9 +9,8 @@ namespace platform::win32 {
 
 class Win32RegistryKey : public RegistryKey {
  public:
-  // `view_flag` is KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0, the flag of `view`. A predefined
-  // root is not closed.
-  Win32RegistryKey(HKEY key, RegistryView view, REGSAM view_flag);
+  // Subkeys are opened, created and deleted in `view`. A predefined root is not closed.
+  Win32RegistryKey(HKEY key, RegistryView view);
 
   WinError CreateSubKey(std::string_view path, uint32_t access, std::unique_ptr<RegistryKey>* key,
                         bool* created) override;
@@ -53,7 +52,7 @@ class Win32RegistryKey : public RegistryKey {
 
   ScopedRegistryKey key_;
   RegistryView view_;
-  REGSAM view_flag_;
+  REGSAM view_flag_;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0, the flag of view_
 };
 
 }  // namespace platform::win32
