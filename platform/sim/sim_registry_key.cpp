@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/registry_values.h"
 #include "platform/strings.h"
 
 namespace platform::sim {
@@ -15,6 +16,20 @@ bool IsStringType(ValueType type) {
 }
 
 }  // namespace
+
+SimValue ValueAsRead(const SimValue& stored, bool wide) {
+  if (stored.wide == wide || !IsStringType(stored.type)) return stored;
+  SimValue read{stored.type, {}, wide};
+  if (wide) {
+    const std::string_view text(reinterpret_cast<const char*>(stored.data.data()),
+                                stored.data.size());
+    read.data = WideBytes(Utf8ToUtf16(text));
+  } else {
+    const std::string text = Utf16ToUtf8(WideText(stored.data.data(), stored.data.size()));
+    read.data.assign(text.begin(), text.end());
+  }
+  return read;
+}
 
 SimRegistryKey::SimRegistryKey(std::shared_ptr<SimRegistry::Model> model,
                                std::shared_ptr<RegistryNode> node, RootKey root, uint32_t access,
@@ -128,9 +143,8 @@ WinError SimRegistryKey::Query(std::string_view name, bool wide, ValueType* type
   const SimValue* found = node_->FindValue(name);
   if (found == nullptr) return kErrorFileNotFound;
   const SimValue read = ValueAsRead(*found, wide);
-  const SimValue* value = &read;
-  const auto stored = static_cast<uint32_t>(value->data.size());
-  if (type != nullptr) *type = value->type;
+  const auto stored = static_cast<uint32_t>(read.data.size());
+  if (type != nullptr) *type = read.type;
   if (data == nullptr) {
     if (size != nullptr) *size = stored;
     return kErrorSuccess;
@@ -138,11 +152,11 @@ WinError SimRegistryKey::Query(std::string_view name, bool wide, ValueType* type
   const uint32_t room = *size;
   *size = stored;
   if (room < stored) return kErrorMoreData;
-  std::copy(value->data.begin(), value->data.end(), data);
+  std::copy(read.data.begin(), read.data.end(), data);
   // Windows ends string data stored without a terminator with one where the buffer has room,
   // without counting it in the size.
   const uint32_t terminator = wide ? 2 : 1;
-  if (IsStringType(value->type) && stored >= terminator && room >= stored + terminator &&
+  if (IsStringType(read.type) && stored >= terminator && room >= stored + terminator &&
       !std::all_of(data + stored - terminator, data + stored, [](uint8_t b) { return b == 0; })) {
     std::fill(data + stored, data + stored + terminator, 0);
   }
