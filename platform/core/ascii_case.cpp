@@ -20,10 +20,4 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) {
   });
 }
 
-bool LessIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [](char16_t x, char16_t y) { return UpperAscii(x) < UpperAscii(y); });
-}
-
 }  // namespace platform

@@ -20,6 +20,5 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 // Orders by the upper-case form, bytes unsigned; a prefix comes first.
 bool LessIgnoringCase(std::string_view a, std::string_view b);
-bool LessIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 }  // namespace platform

@@ -16,7 +16,6 @@ inline constexpr HResult kEUnexpected = static_cast<HResult>(0x8000FFFF);
 inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057);
 inline constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000E);
 inline constexpr HResult kENotFound = static_cast<HResult>(0x80070490);
-inline constexpr HResult kClassENoAggregation = static_cast<HResult>(0x80040110);
 inline constexpr HResult kClassEClassNotAvailable = static_cast<HResult>(0x80040111);
 inline constexpr HResult kRegdbEClassNotReg = static_cast<HResult>(0x80040154);
 inline constexpr HResult kCoENotInitialized = static_cast<HResult>(0x800401F0);

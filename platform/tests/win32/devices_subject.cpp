@@ -1,7 +1,5 @@
 #include "devices_subject.h"
 
-#include <cstring>
-
 #include "fake_device_maker.h"
 #include "platform/win32/native_guid.h"
 #include "platform/win32/win32_devices.h"
