@@ -6,9 +6,11 @@
 //                                      default output)
 //   sound_check find FILE              exit 0 when FILE holds the samples unchanged, as 16-bit
 //                                      integers or as 32-bit floats (sample / 32768); says which
-#include <dsound.h>
-#include <mmsystem.h>
 #include <windows.h>
+// The wave format types dsound.h needs; WIN32_LEAN_AND_MEAN keeps them out of windows.h.
+#include <mmsystem.h>
+// After both.
+#include <dsound.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "platform/com_ptr.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace {
 
@@ -84,14 +89,13 @@ int play(const std::wstring& description, DWORD rate) {
     device = &chosen;
   }
 
-  IDirectSound8* sound = nullptr;
-  HRESULT hr = DirectSoundCreate8(device, &sound, nullptr);
+  platform::ComPtr<IDirectSound8> sound;
+  HRESULT hr = DirectSoundCreate8(device, sound.put(), nullptr);
   if (FAILED(hr)) {
     return fail("DirectSoundCreate8", hr);
   }
   hr = sound->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
   if (FAILED(hr)) {
-    sound->Release();
     return fail("SetCooperativeLevel", hr);
   }
 
@@ -109,10 +113,9 @@ int play(const std::wstring& description, DWORD rate) {
   desc.dwFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
   desc.dwBufferBytes = static_cast<DWORD>(samples.size() * sizeof(int16_t));
   desc.lpwfxFormat = &format;
-  IDirectSoundBuffer* buffer = nullptr;
-  hr = sound->CreateSoundBuffer(&desc, &buffer, nullptr);
+  platform::ComPtr<IDirectSoundBuffer> buffer;
+  hr = sound->CreateSoundBuffer(&desc, buffer.put(), nullptr);
   if (FAILED(hr)) {
-    sound->Release();
     return fail("CreateSoundBuffer", hr);
   }
 
@@ -140,25 +143,22 @@ int play(const std::wstring& description, DWORD rate) {
     // The mixer writes ahead of the play position: let the last part reach the device.
     Sleep(300);
   }
-  buffer->Release();
-  sound->Release();
   return SUCCEEDED(hr) ? 0 : fail("playing", hr);
 }
 
 int find(const wchar_t* path) {
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const platform::win32::ScopedKernelHandle file(CreateFileW(
+      path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) {
     std::fprintf(stderr, "sound_check: cannot open %ls\n", path);
     return 1;
   }
   std::vector<char> recorded;
   char chunk[65536];
   DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+  while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
     recorded.insert(recorded.end(), chunk, chunk + got);
   }
-  CloseHandle(file);
 
   const std::string haystack(recorded.begin(), recorded.end());
   std::printf("recorded %zu bytes\n", recorded.size());
