@@ -2,6 +2,8 @@
 // release is counted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/com_ptr.h"
@@ -154,6 +156,23 @@ TEST(GrowingBuffer, StopsAtTheLimitAndPassesOtherErrorsOn) {
   EXPECT_EQ(platform::QueryWithGrowingBuffer(&buffer, std::ref(failing)),
             platform::kErrorAccessDenied);
   EXPECT_EQ(failing.calls, 2);
+}
+
+// Like GetModuleFileName: the length, or the buffer's size when the text was cut; 0 on failure.
+TEST(GrowingBuffer, LengthStringsGrowUntilTheTextFitsWhole) {
+  const std::u16string path(600, u'p');
+  std::vector<uint32_t> capacities;
+  const auto module_path = [&](char16_t* data, uint32_t capacity) {
+    capacities.push_back(capacity);
+    const uint32_t copied = std::min(capacity, static_cast<uint32_t>(path.size()));
+    std::copy_n(path.begin(), copied, data);
+    return copied;
+  };
+  EXPECT_EQ(platform::QueryLengthString<char16_t>(module_path), path);
+  EXPECT_EQ(capacities, (std::vector<uint32_t>{260, 520, 1040}));
+
+  const auto failing = [](char*, uint32_t) { return 0u; };
+  EXPECT_EQ(platform::QueryLengthString<char>(failing), std::nullopt);
 }
 
 }  // namespace

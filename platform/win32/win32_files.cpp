@@ -41,25 +41,6 @@ class Win32TextReader : public TextReader {
   std::string buffer_;
 };
 
-// Calls a query that fills a buffer and returns the length, or the size it needs (or, for
-// GetModuleFileNameA, the buffer's size) when the buffer is too small; 0 when it fails.
-template <typename Query>
-std::optional<std::string> QueryString(Query query) {
-  std::vector<char> buffer(MAX_PATH);
-  const WinError error = QueryWithGrowingBuffer(&buffer, [&](char* data, uint32_t* size) {
-    const DWORD length = query(data, static_cast<DWORD>(*size));
-    if (length == 0) return kErrorInvalidData;
-    if (length >= *size) {
-      *size = length + 1;
-      return kErrorMoreData;
-    }
-    *size = length;
-    return kErrorSuccess;
-  });
-  if (error != kErrorSuccess) return std::nullopt;
-  return std::string(buffer.begin(), buffer.end());
-}
-
 }  // namespace
 
 std::optional<std::vector<FoundFile>> Win32Files::Find(std::string_view pattern) {
@@ -110,21 +91,22 @@ std::unique_ptr<TextReader> Win32Files::OpenText(std::string_view path) {
 }
 
 std::optional<std::string> Win32Files::CurrentDirectory() {
-  return QueryString([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+  return QueryLengthString<char>(
+      [](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
 }
 
 std::optional<std::string> Win32Files::WindowsDirectory() {
-  return QueryString(
+  return QueryLengthString<char>(
       [](char* buffer, DWORD size) { return DWORD{GetSystemWindowsDirectoryA(buffer, size)}; });
 }
 
 std::optional<std::string> Win32Files::SystemDirectory() {
-  return QueryString(
+  return QueryLengthString<char>(
       [](char* buffer, DWORD size) { return DWORD{GetSystemDirectoryA(buffer, size)}; });
 }
 
 std::optional<std::string> Win32Files::ModulePath() {
-  return QueryString(
+  return QueryLengthString<char>(
       [](char* buffer, DWORD size) { return GetModuleFileNameA(nullptr, buffer, size); });
 }
 

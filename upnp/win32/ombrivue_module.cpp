@@ -25,18 +25,10 @@ OmbrivueModule::~OmbrivueModule() {
 }
 
 std::u16string OmbrivueModule::ModulePath() const {
-  std::vector<wchar_t> path(MAX_PATH);
-  // A path that fills the buffer may have been cut: only a shorter one is whole.
-  const platform::WinError error =
-      platform::QueryWithGrowingBuffer(&path, [this](wchar_t* data, uint32_t* size) {
-        const DWORD length = GetModuleFileNameW(instance_, data, *size);
-        if (length == 0) return platform::kErrorInvalidData;
-        if (length >= *size) return platform::kErrorInsufficientBuffer;
-        *size = length;
-        return platform::kErrorSuccess;
-      });
-  if (error != platform::kErrorSuccess) return {};
-  return platform::win32::FromWide(std::wstring_view(path.data(), path.size()));
+  return platform::win32::FromWide(
+      platform::QueryLengthString<wchar_t>([this](wchar_t* data, DWORD size) {
+        return GetModuleFileNameW(instance_, data, size);
+      }).value_or(L""));
 }
 
 OmbrivueModule& Module() { return *g_module; }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/win_error.h"
@@ -35,6 +37,26 @@ WinError QueryWithGrowingBuffer(std::vector<T>* buffer, Query query,
     const uint32_t doubled = capacity > limit / 2 ? limit : capacity * 2;
     buffer->resize(std::min(std::max(size, doubled), limit));
   }
+}
+
+// For a call that fills a buffer of `Char`s and returns the length, or the size it needs (or,
+// for GetModuleFileName, the buffer's size, as the text may have been cut) when the buffer is
+// too small; 0 when it fails. `query(Char* data, uint32_t capacity)`. Empty when it fails.
+template <typename Char, typename Query>
+std::optional<std::basic_string<Char>> QueryLengthString(Query query) {
+  std::vector<Char> buffer(260);  // MAX_PATH: enough for most paths at the first call
+  const WinError error = QueryWithGrowingBuffer(&buffer, [&](Char* data, uint32_t* size) {
+    const auto length = query(data, *size);
+    if (length == 0) return kErrorInvalidData;
+    if (length >= *size) {
+      *size = static_cast<uint32_t>(length) + 1;
+      return kErrorMoreData;
+    }
+    *size = static_cast<uint32_t>(length);
+    return kErrorSuccess;
+  });
+  if (error != kErrorSuccess) return std::nullopt;
+  return std::basic_string<Char>(buffer.begin(), buffer.end());
 }
 
 }  // namespace platform
