@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "bench/jpeg/ijl.h"
+#include "bench/core/jpeg_compress.h"
 
 namespace vexmark::sim {
 
@@ -54,25 +54,10 @@ bool SimGpuEncoder::CPUEncodeVLE_IJL(std::span<std::uint8_t> destination, std::u
   for (std::size_t i = 0; i < pixels && i * 4 + 3 < source_rgba_.size(); ++i) {
     std::memcpy(&rgb[i * 3], &source_rgba_[i * 4], 3);
   }
-  JPEG_CORE_PROPERTIES props;
-  if (ijlInit(&props) != IJL_OK) return false;
-  props.DIBBytes = rgb.data();
-  props.DIBWidth = width_;
-  props.DIBHeight = height_;
-  props.DIBChannels = 3;
-  props.DIBColor = IJL_RGB;
-  props.JPGBytes = destination.data();
-  props.JPGSizeBytes = static_cast<int>(destination.size());
-  props.JPGWidth = width_;
-  props.JPGHeight = height_;
-  props.JPGChannels = 3;
-  props.JPGColor = IJL_YCBCR;
-  props.JPGSubsampling = IJL_411;
-  props.jquality = quality_;
-  bool ok = ijlWrite(&props, IJL_JBUFF_WRITEWHOLEIMAGE) == IJL_OK;
-  if (ok) size = static_cast<std::uint32_t>(props.JPGSizeBytes);
-  ijlFree(&props);
-  return ok;
+  int n =
+      JpegCompress(rgb.data(), width_, height_, destination.data(), destination.size(), quality_);
+  size = static_cast<std::uint32_t>(n);
+  return n > 0;
 }
 
 int SimGpuEncoder::GetEncodingFPS(int count, int mode, std::span<std::uint8_t> destination) {
