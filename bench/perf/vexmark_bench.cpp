@@ -44,7 +44,7 @@ BENCHMARK(BM_Memcpy);
 
 void BM_CopyToBuffer(benchmark::State& state) {
   test::VexmarkWorld world({.width = kWidth, .height = kHeight});
-  test::LineRecorder output;
+  platform::sim::RecordingDebugOutput output;
   DebugLog log(output);
   vncDesktop desktop(
       log, {world.gdi, world.windowing, world.direct_draw, world.kmd, world.sync, world.clock},

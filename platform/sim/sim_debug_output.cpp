@@ -1,6 +1,7 @@
 #include "platform/sim/sim_debug_output.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/strings.h"
 
@@ -16,12 +17,23 @@ std::basic_string_view<Char> UpToNul(std::basic_string_view<Char> text) {
 
 }  // namespace
 
-void RecordingDebugOutput::Write(std::string_view text) { lines_.emplace_back(UpToNul(text)); }
-void RecordingDebugOutput::Write(std::u16string_view text) {
-  lines_.push_back(Utf16ToUtf8(UpToNul(text)));
+void RecordingDebugOutput::Write(std::string_view text) {
+  std::lock_guard lock(mutex_);
+  lines_.emplace_back(UpToNul(text));
 }
-std::vector<std::string> RecordingDebugOutput::Lines() const { return lines_; }
-void RecordingDebugOutput::Clear() { lines_.clear(); }
+void RecordingDebugOutput::Write(std::u16string_view text) {
+  std::string line = Utf16ToUtf8(UpToNul(text));
+  std::lock_guard lock(mutex_);
+  lines_.push_back(std::move(line));
+}
+std::vector<std::string> RecordingDebugOutput::Lines() const {
+  std::lock_guard lock(mutex_);
+  return lines_;
+}
+void RecordingDebugOutput::Clear() {
+  std::lock_guard lock(mutex_);
+  lines_.clear();
+}
 
 void StderrDebugOutput::Write(std::string_view text) {
   text = UpToNul(text);

@@ -17,7 +17,7 @@ struct Parsed {
 };
 
 Parsed Parse(const char* command_line) {
-  test::LineRecorder output;
+  platform::sim::RecordingDebugOutput output;
   DebugLog log(output);
   Parsed parsed;
   vProcessCMDLine(command_line, parsed.options, log);

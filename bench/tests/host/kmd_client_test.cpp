@@ -61,7 +61,7 @@ class KmdClientTest : public ::testing::Test {
   sim::SimScreen screen_;
   sim::SimFilterDriver driver_;
   sim::DriverPacedClock paced_;
-  LineRecorder output_;
+  platform::sim::RecordingDebugOutput output_;
   DebugLog log_;
   KmdClient kmd_;
 };

@@ -4,26 +4,6 @@
 
 namespace vexmark::test {
 
-void LineRecorder::Write(std::string_view text) {
-  std::lock_guard lock(mutex_);
-  lines_.emplace_back(text);
-}
-
-void LineRecorder::Write(std::u16string_view text) {
-  std::lock_guard lock(mutex_);
-  lines_.emplace_back(text.begin(), text.end());
-}
-
-std::vector<std::string> LineRecorder::Lines() const {
-  std::lock_guard lock(mutex_);
-  return lines_;
-}
-
-void LineRecorder::Clear() {
-  std::lock_guard lock(mutex_);
-  lines_.clear();
-}
-
 VexmarkWorld::VexmarkWorld(const WorldOptions& o)
     : clock(o.real_time ? static_cast<platform::Clock&>(host_clock)
                         : static_cast<platform::Clock&>(virtual_clock)),

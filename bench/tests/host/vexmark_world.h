@@ -1,7 +1,6 @@
 // The benchmark wired to the simulated outside world, as the composition root wires it to the
 // real one; tests drive it through its real start-up, loops and tear-down.
 #pragma once
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,23 +15,11 @@
 #include "bench/sim/sim_gpu_encoder.h"
 #include "bench/sim/sim_screen.h"
 #include "bench/sim/sim_windowing.h"
+#include "platform/sim/sim_debug_output.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_sync.h"
 
 namespace vexmark::test {
-
-// Debug lines from every thread, in the order they were written.
-class LineRecorder : public platform::DebugOutput {
- public:
-  void Write(std::string_view text) override;
-  void Write(std::u16string_view text) override;
-  std::vector<std::string> Lines() const;
-  void Clear();
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<std::string> lines_;
-};
 
 struct WorldOptions {
   int width = 64;
@@ -53,7 +40,7 @@ class VexmarkWorld {
   // Index of the first line equal to text at or after from; -1 when none.
   int Find(const std::string& line, int from = 0) const;
 
-  LineRecorder output;
+  platform::sim::RecordingDebugOutput output;
   platform::sim::SimNamedMutexes mutexes;
   platform::sim::HostSync sync;
   platform::sim::VirtualClock virtual_clock;

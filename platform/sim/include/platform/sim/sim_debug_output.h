@@ -1,5 +1,6 @@
 // Debug output recorded for tests, and the host's writer to standard error.
 #pragma once
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@ class RecordingDebugOutput : public DebugOutput {
   void Clear();
 
  private:
+  mutable std::mutex mutex_;  // threaded programs write lines at the same time
   std::vector<std::string> lines_;
 };
 
