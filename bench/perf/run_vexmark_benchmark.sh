@@ -59,14 +59,18 @@ start_screen() {
   sleep 2
 }
 
-# Runs vexmark in its own folder (the GPU encoder reads "Dezezo.psh" from there): its frame
-# count in $frames (from its last line: an exit code is cut to 8 bits on the way to the shell),
-# its debug lines in $work/run.log.
+# The frame count of the run logged in $work/run.log, in $frames (from its last line: an exit
+# code is cut to 8 bits on the way to the shell).
+read_frames() {
+  frames=$(sed -n 's/^return iVexmark10s: \([0-9]*\)\.$/\1/p' "$work/run.log")
+  frames=${frames:-0}
+}
+# Runs vexmark in its own folder (the GPU encoder reads "Dezezo.psh" from there): its debug lines
+# in $work/run.log, its frame count in $frames.
 vexmark() {
   (cd "$(dirname "$exe")" && "$loader" "./$(basename "$exe")" "$@") 2>&1 |
     sed -n 's/.*OutputDebugStringA "\(.*\)\\n"$/\1/p' >"$work/run.log"
-  frames=$(sed -n 's/^return iVexmark10s: \([0-9]*\)\.$/\1/p' "$work/run.log")
-  frames=${frames:-0}
+  read_frames
 }
 
 total_ms() { sed -n 's/.*Proc: Total time: \([0-9]*\) ms.*/\1/p' "$work/run.log" | tail -1; }
@@ -135,7 +139,8 @@ for size in $sizes; do
   cap_ms=$(average "Capture screen") enc_ms=$(average "Encode screen")
   echo "   vexmark -t $seconds (one thread), three times..."
   one_fps=$(best_of_3 one_thread)
-  vexmark -t "$seconds"
+  # The third run's log is still there; its frames were counted in a subshell.
+  read_frames
   rate=$(sed -n 's/.*compression rate: .*)=\([0-9.]*\)$/\1/p' "$work/run.log")
   enc_kb=$(sed -n 's/.*compression rate: (\([0-9]*\) kB\/.*/\1/p' "$work/run.log")
   bytes=$(awk -v k="$enc_kb" -v f="$frames" 'BEGIN { printf "%d", (f ? k * 1024 / f : 0) }')
