@@ -10,8 +10,6 @@ namespace vexmark {
 
 using DcHandle = std::uint64_t;  // 0: none
 
-inline constexpr std::uint32_t kErrorNotSupported = 50;
-
 // CreateFileA and DeviceIoControl on "\\.\ZynKmdFltr".
 class FilterDevice {
  public:

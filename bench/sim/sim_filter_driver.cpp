@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "platform/win_error.h"
+
 namespace vexmark::sim {
 
 namespace {
 
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kStatusInvalidParameter = static_cast<std::int32_t>(0xC000000D);
 constexpr std::int32_t kStatusUnsuccessful = static_cast<std::int32_t>(0xC0000001);
 constexpr std::uint32_t kSimAdapter = 0x40000001;
@@ -18,7 +18,7 @@ class SimFilterDriver::Device : public FilterDevice {
  public:
   explicit Device(SimFilterDriver& d) : d_(d) {}
   std::uint32_t Open(const std::string& path) override {
-    if (!d_.installed || path != "\\\\.\\ZynKmdFltr") return kErrorFileNotFound;
+    if (!d_.installed || path != "\\\\.\\ZynKmdFltr") return platform::kErrorFileNotFound;
     open_ = true;
     return 0;
   }
@@ -27,8 +27,10 @@ class SimFilterDriver::Device : public FilterDevice {
   std::uint32_t Control(std::uint32_t code, std::span<std::uint8_t> output) override {
     std::lock_guard lock(d_.mutex_);
     ++d_.version_queries_;
-    if (!open_) return kErrorInvalidHandle;
-    if (code != kIoctlKmdfltrQvi || output.size() < sizeof(KmdVersionInfo)) return 87;
+    if (!open_) return platform::kErrorInvalidHandle;
+    if (code != kIoctlKmdfltrQvi || output.size() < sizeof(KmdVersionInfo)) {
+      return platform::kErrorInvalidParameter;
+    }
     if (d_.version_query_error != 0) return d_.version_query_error;
     std::memcpy(output.data(), &d_.version, sizeof(KmdVersionInfo));
     return 0;
@@ -66,7 +68,7 @@ class SimFilterDriver::Events : public UpdateEvents {
     std::lock_guard lock(d_.mutex_);
     const char* expected =
         index == 0 ? "Global\\SendPingUpdateInProgress" : "Global\\SendPongUpdateInProgress";
-    if (!d_.connected_ || name != expected) return kErrorFileNotFound;
+    if (!d_.connected_ || name != expected) return platform::kErrorFileNotFound;
     d_.opened_[index] = true;
     return 0;
   }
@@ -84,7 +86,7 @@ class SimFilterDriver::Events : public UpdateEvents {
     {
       std::lock_guard lock(d_.mutex_);
       if (d_.fail_waits || !d_.opened_[0] || !d_.opened_[1]) {
-        error = kErrorInvalidHandle;
+        error = platform::kErrorInvalidHandle;
         return WaitKind::kFailed;
       }
       deliver = d_.deliver_on_wait && d_.connect_mode_ != 0 && d_.connected_;

@@ -4,14 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win_error.h"
+
 namespace vexmark::sim {
 
 namespace {
 
 constexpr GdiObject kStockBitmap = 0x1;
 constexpr GdiObject kStockBrush = 0x2;
-constexpr std::uint32_t kErrorInvalidParameter = 87;
-constexpr std::uint32_t kErrorNotEnoughMemory = 8;
 
 std::size_t Stride(int width, int bits) {
   return (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
@@ -74,7 +74,7 @@ SimGdi::Dc* SimGdi::FindDc(DcHandle dc) {
 DcHandle SimGdi::GetScreenDC() {
   std::lock_guard lock(mutex_);
   if (faults.fail_screen_dc) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   auto dc = std::make_unique<Dc>();
@@ -118,14 +118,14 @@ DcHandle SimGdi::CreateDisplayDC(const std::string& device_name) {
       return id;
     }
   }
-  last_error_ = kErrorInvalidParameter;
+  last_error_ = platform::kErrorInvalidParameter;
   return 0;
 }
 
 DcHandle SimGdi::CreateCompatibleDC(DcHandle dc) {
   std::lock_guard lock(mutex_);
   if (faults.fail_compatible_dc || !FindDc(dc)) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   DcHandle id = next_handle_++;
@@ -145,7 +145,7 @@ bool SimGdi::DeleteDC(DcHandle dc) {
 GdiObject SimGdi::CreateCompatibleBitmap(DcHandle dc, int width, int height) {
   std::lock_guard lock(mutex_);
   if (faults.fail_compatible_bitmap || !FindDc(dc) || width <= 0 || height <= 0) {
-    last_error_ = kErrorNotEnoughMemory;
+    last_error_ = platform::kErrorNotEnoughMemory;
     return 0;
   }
   auto bitmap = std::make_unique<Bitmap>();
@@ -162,11 +162,11 @@ GdiObject SimGdi::CreateDIBSection(DcHandle dc, const BitmapInfo& info, std::uin
   const BitmapInfoHeader& h = info.header;
   bool supported = h.biBitCount == 8 || h.biBitCount == 16 || h.biBitCount == 32;
   if (!FindDc(dc) || !supported || h.biWidth <= 0 || h.biHeight == 0) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   if (faults.dib_sections_before_failure == 0) {
-    last_error_ = kErrorNotEnoughMemory;
+    last_error_ = platform::kErrorNotEnoughMemory;
     return 0;
   }
   if (faults.dib_sections_before_failure > 0) --faults.dib_sections_before_failure;
@@ -272,7 +272,7 @@ int SimGdi::GetDIBits(DcHandle dc, GdiObject object, std::uint32_t start, std::u
   std::lock_guard lock(mutex_);
   Bitmap* bitmap = FindBitmap(object);
   if (!FindDc(dc) || !bitmap) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   BitmapInfoHeader& h = info.header;
@@ -294,12 +294,12 @@ int SimGdi::GetDIBits(DcHandle dc, GdiObject object, std::uint32_t start, std::u
     return bitmap->height;
   }
   if (faults.fail_get_dibits_copy) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   int out_bits = h.biBitCount;
   if (out_bits != 8 && out_bits != 16 && out_bits != 32) {
-    last_error_ = kErrorInvalidParameter;
+    last_error_ = platform::kErrorInvalidParameter;
     return 0;
   }
   std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
@@ -345,7 +345,7 @@ bool SimGdi::BitBlt(DcHandle destination, int x, int y, int width, int height, D
     Dc* dst = FindDc(destination);
     Dc* src = FindDc(source);
     if (!dst || !src) {
-      last_error_ = kErrorInvalidParameter;
+      last_error_ = platform::kErrorInvalidParameter;
       return false;
     }
     if (dst->kind == Dc::Kind::kWindow) {

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/win_error.h"
+
 namespace vexmark::win32 {
 
 namespace {
@@ -73,7 +75,7 @@ void Win32DisplayKernelThunks::Unload() {
 }
 
 std::int32_t Win32DisplayKernelThunks::OpenAdapterFromHdc(DcHandle dc, std::uint32_t& adapter) {
-  if (!open_adapter_) return kErrorNotSupported;
+  if (!open_adapter_) return platform::kErrorNotSupported;
   OpenAdapterFromHdcArgs args{};
   args.hDc = reinterpret_cast<HDC>(static_cast<std::uintptr_t>(dc));
   LONG status = reinterpret_cast<OpenAdapterFn>(open_adapter_)(&args);
@@ -82,14 +84,14 @@ std::int32_t Win32DisplayKernelThunks::OpenAdapterFromHdc(DcHandle dc, std::uint
 }
 
 std::int32_t Win32DisplayKernelThunks::CloseAdapter(std::uint32_t adapter) {
-  if (!close_adapter_) return kErrorNotSupported;
+  if (!close_adapter_) return platform::kErrorNotSupported;
   CloseAdapterArgs args{adapter};
   return reinterpret_cast<CloseAdapterFn>(close_adapter_)(&args);
 }
 
 std::int32_t Win32DisplayKernelThunks::Escape(std::uint32_t adapter, std::uint32_t flags,
                                               std::span<std::uint8_t> private_data) {
-  if (!escape_) return kErrorNotSupported;
+  if (!escape_) return platform::kErrorNotSupported;
   EscapeArgs args{};
   args.hAdapter = adapter;
   args.Type = 0;

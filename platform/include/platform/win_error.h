@@ -14,6 +14,7 @@ inline constexpr WinError kErrorInvalidHandle = 6;
 inline constexpr WinError kErrorNotEnoughMemory = 8;
 inline constexpr WinError kErrorInvalidData = 13;
 inline constexpr WinError kErrorNoMoreFiles = 18;
+inline constexpr WinError kErrorNotSupported = 50;
 inline constexpr WinError kErrorInvalidParameter = 87;
 inline constexpr WinError kErrorInsufficientBuffer = 122;
 inline constexpr WinError kErrorAlreadyExists = 183;
