@@ -157,16 +157,15 @@ int vncEncoder::PrepareSourceForGPU(std::span<const std::uint8_t> source, const 
   std::size_t pixel_bytes = local_format_.bitsPerPixel / 8u;
   std::size_t row_bytes = static_cast<std::size_t>(width) * pixel_bytes;
   if (width <= 0 || height <= 0 || row_bytes * height > source.size()) return 0;
-  std::unique_ptr<std::uint8_t[]> rgba(
-      new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * height * 4]);
-  if (!rgba) return 0;
+  std::size_t rgba_bytes = static_cast<std::size_t>(width) * height * 4;
+  if (!Grow(rgba_buffer_, rgba_buffer_size_, rgba_bytes)) return 0;
   for (int row = 0; row < height; ++row) {
     TranslateRowToRgba(source.data() + row * row_bytes,
-                       rgba.get() + static_cast<std::size_t>(row) * width * 4, width,
+                       rgba_buffer_.get() + static_cast<std::size_t>(row) * width * 4, width,
                        local_format_);
   }
   bool ok = m_pGPUEncoder->ReadSourceFromMemory(
-      std::span<const std::uint8_t>(rgba.get(), static_cast<std::size_t>(width) * height * 4));
+      std::span<const std::uint8_t>(rgba_buffer_.get(), rgba_bytes));
   if (!ok) {
     log_("m_pGPUEncoder->ReadSourceFromMemory failed!\n");
     m_pGPUEncoder->ReleaseResources();

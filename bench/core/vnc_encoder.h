@@ -62,6 +62,8 @@ class vncEncoder {
   std::size_t tile_buffer_size_ = 0;
   std::unique_ptr<std::uint8_t[]> rgb_buffer_;
   std::size_t rgb_buffer_size_ = 0;
+  std::unique_ptr<std::uint8_t[]> rgba_buffer_;  // the frame handed to the GPU encoder
+  std::size_t rgba_buffer_size_ = 0;
   bool fast_translate_ = false;
   PixelFormat local_format_;
   PixelFormat remote_format_;
