@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 
+#include "bench/core/composition.h"
 #include "bench/core/debug_log.h"
 #include "bench/core/direct_draw.h"
 #include "bench/core/gdi.h"
@@ -25,14 +26,6 @@ inline constexpr char kKelvVendorPrefix[] = "PCI\\VEN_4B45";
 inline constexpr char kOrsaVendorPrefix[] = "PCI\\VEN_4F52";
 inline constexpr char kAtiVendorPrefix[] = "PCI\\VEN_1002";
 inline constexpr std::uint32_t kRestartPauseMs = 1500;
-
-// The desktop window manager's composition state.
-class CompositionQuery {
- public:
-  virtual ~CompositionQuery() = default;
-  // False also when dwmapi.dll or its function is missing.
-  virtual bool DwmIsCompositionEnabled() = 0;
-};
 
 struct VexmarkPorts {
   platform::DebugOutput& debug_output;

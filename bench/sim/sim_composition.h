@@ -1,6 +1,6 @@
 // The desktop window manager's answer, set by the test.
 #pragma once
-#include "bench/core/vexmark_app.h"
+#include "bench/core/composition.h"
 
 namespace vexmark::sim {
 

@@ -1,6 +1,6 @@
 // The desktop window manager's composition state, through dwmapi.dll loaded for the question.
 #pragma once
-#include "bench/core/vexmark_app.h"
+#include "bench/core/composition.h"
 
 namespace vexmark::win32 {
 
