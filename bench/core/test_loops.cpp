@@ -60,7 +60,6 @@ void TestThreads::StartTestThreads(bool multi_thread) {
   g_hFPSCaptureThreadExitEvent = ports_.sync.CreateEvent(false, false);
   g_hFPSEncodeThreadExitEvent = ports_.sync.CreateEvent(false, false);
   encode_resume_ = ports_.sync.CreateEvent(true, false);
-  encode_resumed_ = false;
   capture_thread_ = ports_.sync.StartThread([this] { FPSCaptureThreadProc(); },
                                             platform::ThreadPriority::kAboveNormal);
   encode_thread_ = ports_.sync.StartThread(
@@ -94,7 +93,7 @@ void TestThreads::StopTestThreads(bool multi_thread) {
     g_hFPSEncodeThreadExitEvent->Set();
     // A run stopped before the ring filled lets the waiting encode thread go, so that it sees
     // its exit event at once instead of being waited for forever.
-    if (!encode_resumed_.exchange(true)) encode_resume_->Set();
+    encode_resume_->Set();
     encode_thread_->Join();
     encode_thread_.reset();
   }
@@ -233,7 +232,7 @@ void TestThreads::FPSCaptureThreadProc() {
     ring.captureIndex = (slot + 1) % kRingSlots;
     if (++ring.framesCaptured == kRingFillBeforeEncode) {
       SetExitTimer();
-      if (!encode_resumed_.exchange(true)) encode_resume_->Set();
+      encode_resume_->Set();
     }
   }
   log_("FPSCaptureThreadProc: Exit.\n");

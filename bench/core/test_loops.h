@@ -76,7 +76,6 @@ class TestThreads {
   std::unique_ptr<platform::Event> g_hFPSEncodeThreadExitEvent;
   // The encode thread waits here until the ring holds 31 frames (or the run is stopped).
   std::unique_ptr<platform::Event> encode_resume_;
-  std::atomic<bool> encode_resumed_{false};
   std::unique_ptr<platform::Thread> capture_thread_;
   std::unique_ptr<platform::Thread> encode_thread_;
 };
