@@ -39,14 +39,11 @@ DctMatrix MakeDct() {
   return d;
 }
 
+// Widens the library's scaling, so the GPU reciprocals and the written DQT tables share one rule.
 QuantTable32 Scale(const ovjpeg::QuantTable& base, int quality) {
-  quality = std::clamp(quality, 1, 100);
-  const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+  const ovjpeg::QuantTable scaled = ovjpeg::ScaleQuantTable(base, quality);
   QuantTable32 table{};
-  for (int i = 0; i < 64; ++i) {
-    const int entry = (base[i] * scale + 50) / 100;
-    table[i] = std::clamp(std::clamp(entry, 1, 32767), 1, 255);
-  }
+  std::copy(scaled.begin(), scaled.end(), table.begin());
   return table;
 }
 

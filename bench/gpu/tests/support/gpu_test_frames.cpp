@@ -37,12 +37,6 @@ std::int16_t* BlockOf(CoefficientRun& run, int plane, int row, int column) {
          (static_cast<std::size_t>(row) * run.blocks_per_row[plane] + column) * 64;
 }
 
-ovjpeg::QuantTable Narrow(const QuantTable32& table) {
-  ovjpeg::QuantTable narrow{};
-  for (int i = 0; i < 64; ++i) narrow[i] = static_cast<std::uint16_t>(table[i]);
-  return narrow;
-}
-
 }  // namespace
 
 CoefficientRun EmptyRunFor(int width, int height) {
@@ -59,9 +53,10 @@ CoefficientRun EmptyRunFor(int width, int height) {
 CoefficientRun ReferenceCoefficients(const ovjpeg::testing::RgbImage& image, int quality) {
   CoefficientRun run = EmptyRunFor(image.width, image.height);
   const ovjpeg::Kernels& k = ovjpeg::kScalarKernels;
-  const ovjpeg::QuantDivisors luma = ovjpeg::MakeDivisors(Narrow(ScaledLuminanceTable(quality)));
+  const ovjpeg::QuantDivisors luma =
+      ovjpeg::MakeDivisors(ovjpeg::ScaleQuantTable(ovjpeg::kLuminanceExample, quality));
   const ovjpeg::QuantDivisors chroma =
-      ovjpeg::MakeDivisors(Narrow(ScaledChrominanceTable(quality)));
+      ovjpeg::MakeDivisors(ovjpeg::ScaleQuantTable(ovjpeg::kChrominanceExample, quality));
   std::uint8_t mcu[16 * 16 * 3];
   alignas(32) std::int16_t luma_samples[256];
   alignas(32) std::int16_t chroma_samples[128];
