@@ -66,9 +66,8 @@ bool MJGPUEncoderD3D10::CreateContext(int width, int height, int quality) {
   ReleaseResources();
   width_ = width;
   height_ = height;
-  mcu_columns_ = (width + 15) / 16;
-  mcu_rows_ = (height + 15) / 16;
-  aligned16_ = width % 16 == 0 && height % 16 == 0;
+  luma_shape_ = LumaCoefficientShape(width, height);
+  chroma_shape_ = ChromaCoefficientShape(width, height);
   source_ready_ = false;
   quality_ = quality;
 
@@ -90,8 +89,6 @@ bool MJGPUEncoderD3D10::CreateContext(int width, int height, int quality) {
       !d3d_.HasFunction(GraphicsModule::kCompiler, "D3DX10CreateTextureFromMemory")) {
     return false;
   }
-  luminance_table_.fill(0);
-  chrominance_table_.fill(0);
   return InitContext();
 }
 
@@ -189,15 +186,15 @@ bool MJGPUEncoderD3D10::CreateBuffersAndStates() {
 }
 
 bool MJGPUEncoderD3D10::BuildConstantBuffers() {
-  luminance_table_ = ScaledLuminanceTable(quality_);
-  chrominance_table_ = ScaledChrominanceTable(quality_);
+  const QuantTable32 luminance_table = ScaledLuminanceTable(quality_);
+  const QuantTable32 chrominance_table = ScaledChrominanceTable(quality_);
   r_.luminance_constants =
       d3d_.CreateBuffer(BufferKind::kConstant,
-                        PlaneConstantBuffer(LuminancePlaneSize(width_, height_), luminance_table_));
+                        PlaneConstantBuffer(LuminancePlaneSize(width_, height_), luminance_table));
   if (!r_.luminance_constants) return false;
   r_.chrominance_constants = d3d_.CreateBuffer(
       BufferKind::kConstant,
-      PlaneConstantBuffer(ChrominancePlaneSize(width_, height_), chrominance_table_));
+      PlaneConstantBuffer(ChrominancePlaneSize(width_, height_), chrominance_table));
   return r_.chrominance_constants != kNoObject;
 }
 
@@ -296,27 +293,32 @@ bool MJGPUEncoderD3D10::CPUEncodeVLE_IJL(std::span<std::uint8_t> destination, st
   MappedTextures maps(d3d_);
   struct Source {
     ObjectId read_back;
-    CoefficientPlaneShape shape;
+    const CoefficientPlaneShape& shape;
     std::vector<std::int16_t>* block;
-    std::size_t block_coefficients;
   };
-  const std::size_t mcus = static_cast<std::size_t>(mcu_columns_) * mcu_rows_;
   const Source sources[3] = {
-      {r_.y_read_back, LumaCoefficientShape(width_, height_), &y_block_, mcus * 256},
-      {r_.u_read_back, ChromaCoefficientShape(width_, height_), &u_block_, mcus * 64},
-      {r_.v_read_back, ChromaCoefficientShape(width_, height_), &v_block_, mcus * 64},
+      {r_.y_read_back, luma_shape_, &y_block_},
+      {r_.u_read_back, chroma_shape_, &u_block_},
+      {r_.v_read_back, chroma_shape_, &v_block_},
   };
+  // Both sides are multiples of 16 exactly when the chroma planes have no half blocks.
+  const bool aligned16 = chroma_shape_.coded_blocks_per_row == chroma_shape_.blocks_per_row &&
+                         chroma_shape_.coded_block_rows == chroma_shape_.block_rows;
   std::array<const std::int16_t*, 3> planes{};
   for (int p = 0; p < 3; ++p) {
     const Source& s = sources[p];
     const std::optional<MappedTexture> mapping = maps.Map(s.read_back);
     if (!mapping) return false;
-    if (aligned16_ && mapping->row_pitch == s.shape.row_bytes) {
+    if (aligned16 && mapping->row_pitch == s.shape.row_bytes) {
       planes[p] = reinterpret_cast<const std::int16_t*>(mapping->data);
       continue;
     }
     if (mapping->row_pitch < s.shape.row_bytes) return false;
-    if (s.block->empty()) s.block->assign(s.block_coefficients, 0);
+    if (s.block->empty()) {
+      s.block->assign(
+          static_cast<std::size_t>(s.shape.coded_blocks_per_row) * s.shape.coded_block_rows * 64,
+          0);
+    }
     CopyCoefficientPlane(mapping->data, mapping->row_pitch, s.shape, scratch_, s.block->data());
     planes[p] = s.block->data();
   }
@@ -326,8 +328,6 @@ bool MJGPUEncoderD3D10::CPUEncodeVLE_IJL(std::span<std::uint8_t> destination, st
 bool MJGPUEncoderD3D10::EncodeCoefficients(const std::array<const std::int16_t*, 3>& planes,
                                            std::span<std::uint8_t> destination,
                                            std::uint32_t& size) {
-  const CoefficientPlaneShape luma = LumaCoefficientShape(width_, height_);
-  const CoefficientPlaneShape chroma = ChromaCoefficientShape(width_, height_);
   const std::size_t frame_bytes = static_cast<std::size_t>(width_) * height_ * 3;
   JPEG_CORE_PROPERTIES props;
   IJLERR status = ijlInit(&props);
@@ -356,7 +356,7 @@ bool MJGPUEncoderD3D10::EncodeCoefficients(const std::array<const std::int16_t*,
     props.hsampling = 2;
     props.vsampling = 2;
     props.raw_coefficients = 1;
-    const CoefficientPlaneShape* shapes[3] = {&luma, &chroma, &chroma};
+    const CoefficientPlaneShape* shapes[3] = {&luma_shape_, &chroma_shape_, &chroma_shape_};
     for (int p = 0; p < 3; ++p) {
       props.raw_planes[p] = planes[p];
       props.raw_blocks_per_row[p] = shapes[p]->coded_blocks_per_row;

@@ -84,13 +84,10 @@ class MJGPUEncoderD3D10 final : public MJGPUEncoder {
   bool has_device_ = false;
   int width_ = 0;
   int height_ = 0;
-  int mcu_columns_ = 0;
-  int mcu_rows_ = 0;
-  bool aligned16_ = false;
+  CoefficientPlaneShape luma_shape_{};
+  CoefficientPlaneShape chroma_shape_{};
   bool source_ready_ = false;
   int quality_ = 0;
-  QuantTable32 luminance_table_{};
-  QuantTable32 chrominance_table_{};
   Resources r_;
   std::vector<std::int16_t> y_block_, u_block_, v_block_;
   std::vector<std::int16_t> scratch_;  // the tight rows of a plane that is copied
