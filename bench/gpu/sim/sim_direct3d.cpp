@@ -230,14 +230,12 @@ void SimDirect3D::DrawIndexed(std::uint32_t count, std::uint32_t first, std::int
   draw.constant_buffer = constants ? constants->number : -1;
   draw.sampler = sampler ? sampler->filter : SamplerFilter::kPoint;
   draw.resource = source ? source->number : -1;
-  std::vector<Object*> targets;
   std::vector<TexelPlane> planes;
   for (ObjectId id : targets_) {
     Object* target_view = Find(id, Kind::kView);
     Object* target = target_view ? Find(target_view->texture, Kind::kTexture) : nullptr;
     draw.targets.push_back(target ? target->number : -1);
     if (target == nullptr) continue;
-    targets.push_back(target);
     planes.push_back({target->bytes.data(), target->desc.width, target->desc.height,
                       target->row_pitch, target->desc.format});
   }

@@ -110,8 +110,6 @@ class SimDirect3D final : public Direct3DPort {
   ObjectId Add(Object object, const std::string& call);
   Object* Find(ObjectId id, Kind kind);
   const Object* FindNumber(Kind kind, int number) const;
-  void RunShader(const std::string& entry, const Object& constants, const Object& source,
-                 const std::vector<Object*>& targets);
 
   SimDirect3DFaults faults_;
   std::vector<std::string> calls_;
