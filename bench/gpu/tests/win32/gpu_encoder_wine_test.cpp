@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@
 #include "bench/gpu/win32/win32_direct3d.h"
 #include "bench/tests/support/ijl_encode.h"
 #include "platform/debug_output.h"
+#include "platform/paths.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_sync.h"
 
 namespace vexmark::gpu {
 namespace {
@@ -29,29 +33,11 @@ class StdoutOutput : public platform::DebugOutput {
   void Write(std::u16string_view) override {}
 };
 
-class WindowsClock : public platform::Clock {
- public:
-  uint32_t TickCount() override { return GetTickCount(); }
-  int64_t PerformanceCounter() override {
-    LARGE_INTEGER v;
-    QueryPerformanceCounter(&v);
-    return v.QuadPart;
-  }
-  int64_t PerformanceFrequency() override {
-    LARGE_INTEGER v;
-    QueryPerformanceFrequency(&v);
-    return v.QuadPart;
-  }
-  void Sleep(uint32_t ms) override { ::Sleep(ms); }
-};
-
 // The shader file and the stand-in compiler sit beside the test program.
 void EnterProgramFolder() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.resize(folder.find_last_of("\\/"));
-  SetCurrentDirectoryA(folder.c_str());
+  if (const std::optional<std::string> path = platform::win32::Win32Files().ModulePath()) {
+    SetCurrentDirectoryA(platform::FolderOf(*path).c_str());
+  }
 }
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -74,7 +60,7 @@ class GpuEncoderWine : public ::testing::Test {
   void SetUp() override { EnterProgramFolder(); }
   StdoutOutput output;
   DebugLog log{output};
-  WindowsClock clock;
+  platform::win32::Win32Clock clock;
 };
 
 TEST_F(GpuEncoderWine, ShadersCompileThroughTheStandInCompiler) {
