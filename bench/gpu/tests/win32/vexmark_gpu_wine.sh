@@ -17,7 +17,11 @@ run() {
   before=$(wc -l <"$OV_DEBUG_LOG")
   (cd "$work" && wine vexmark.exe "$@")
   code=$?
-  sleep 1  # the monitor writes lines as they arrive
+  # The monitor writes a line as it arrives; wait (5 s at most) for the run's closing line.
+  for _ in $(seq 50); do
+    tail -n +$((before + 1)) "$OV_DEBUG_LOG" | grep -q 'return iVexmark10s\|Another instance' && break
+    sleep 0.1
+  done
   tail -n +$((before + 1)) "$OV_DEBUG_LOG" | cut -f2- >"$work/$name.log"
 }
 
