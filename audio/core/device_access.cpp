@@ -1,10 +1,11 @@
 #include "audio/core/device_access.h"
 
-#include <algorithm>
 #include <array>
 #include <memory>
 #include <new>
 #include <string_view>
+
+#include "platform/ascii_case.h"
 
 namespace audio {
 
@@ -13,15 +14,6 @@ namespace {
 using platform::WinError;
 
 constexpr uint32_t kLongestDeviceTextChars = 32768;
-
-constexpr bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-constexpr char16_t FoldAscii(char16_t c) { return IsAsciiUpper(c) ? c + (u'a' - u'A') : c; }
-
-bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
 
 // The first string of a REG_MULTI_SZ, ending at its terminator or at the buffer's end.
 std::u16string FirstString(const std::array<uint8_t, kIdListBufferBytes>& bytes) {
@@ -42,7 +34,7 @@ int64_t FindByFirstId(DeviceInfoSet& devices, DeviceIdList list) {
         platform::kErrorSuccess) {
       continue;
     }
-    if (EqualIgnoringCase(FirstString(bytes), kVirtualAudioHardwareId)) return index;
+    if (platform::EqualsIgnoringCase(FirstString(bytes), kVirtualAudioHardwareId)) return index;
   }
   return -1;
 }

@@ -2,19 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace audio {
 
-namespace {
-
-char16_t FoldCase(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
-
-bool SameIgnoringCase(char16_t a, char16_t b) { return FoldCase(a) == FoldCase(b); }
-
-}  // namespace
-
 bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle) {
-  return std::search(text.begin(), text.end(), needle.begin(), needle.end(), SameIgnoringCase) !=
-             text.end() ||
+  return std::search(text.begin(), text.end(), needle.begin(), needle.end(),
+                     [](char16_t a, char16_t b) {
+                       return platform::UpperAscii(a) == platform::UpperAscii(b);
+                     }) != text.end() ||
          needle.empty();
 }
 
