@@ -5,6 +5,7 @@
 #include <new>
 #include <string_view>
 
+#include "audio/core/wide_text.h"
 #include "platform/ascii_case.h"
 
 namespace audio {
@@ -15,17 +16,6 @@ using platform::WinError;
 
 constexpr uint32_t kLongestDeviceTextChars = 32768;
 
-// The first string of a REG_MULTI_SZ, ending at its terminator or at the buffer's end.
-std::u16string FirstString(const std::array<uint8_t, kIdListBufferBytes>& bytes) {
-  std::u16string text;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-    if (c == 0) break;
-    text.push_back(c);
-  }
-  return text;
-}
-
 // The lowest index whose first id of the list names the virtual device, or -1.
 int64_t FindByFirstId(DeviceInfoSet& devices, DeviceIdList list) {
   for (uint32_t index = 0; devices.EnumDevice(index); ++index) {
@@ -34,7 +24,10 @@ int64_t FindByFirstId(DeviceInfoSet& devices, DeviceIdList list) {
         platform::kErrorSuccess) {
       continue;
     }
-    if (platform::EqualsIgnoringCase(FirstString(bytes), kVirtualAudioHardwareId)) return index;
+    if (platform::EqualsIgnoringCase(DecodeWideString(bytes.data(), bytes.size()),
+                                     kVirtualAudioHardwareId)) {
+      return index;
+    }
   }
   return -1;
 }

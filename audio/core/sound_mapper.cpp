@@ -26,12 +26,6 @@ WinError OpenSoundMapperKey(platform::Registry& registry, std::unique_ptr<Regist
                             created);
 }
 
-// Text up to the first terminator or the end of the data.
-std::u16string DecodeWideString(const uint8_t* data, uint32_t size) {
-  std::u16string text = platform::WideText(data, size);
-  return text.substr(0, text.find(u'\0'));
-}
-
 WinError WritePreferences(RegistryKey& key) {
   if (WinError error = platform::SetDwordValue(key, u"PreferredOnly", 0)) return error;
   return platform::SetDwordValue(key, u"SetupPreferredAudioDevicesCount", 0);
