@@ -40,7 +40,9 @@ struct DriverRequests {
   SharedAddresses last_unmap{};
 };
 
-class SimVirtualAudioDriver {
+// It is the program's shared-memory resolver too: the addresses it hands out name only its
+// own memory.
+class SimVirtualAudioDriver : public SharedMemoryResolver {
  public:
   // The addresses the driver hands out; they name nothing in this process.
   static constexpr uint32_t kStatusBlockAddress = 0x00110000;
@@ -73,7 +75,7 @@ class SimVirtualAudioDriver {
   // The device file of the driver.
   std::unique_ptr<DeviceFile> OpenFile();
   // Resolves the addresses the driver handed out while mapped.
-  std::unique_ptr<SharedMemory> Resolve(const SharedAddresses& addresses);
+  std::unique_ptr<SharedMemory> Resolve(const SharedAddresses& addresses) override;
 
   // Shared-memory reads, as the resolved mapping performs them.
   void Snapshot(StatusBlock* block);

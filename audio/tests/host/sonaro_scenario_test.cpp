@@ -36,17 +36,6 @@ constexpr WaveFormatEx kCdFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0};
 
 enum class Windows { kXp, kVista, k7, k8 };
 
-class DriverMemory : public SharedMemoryResolver {
- public:
-  explicit DriverMemory(SimVirtualAudioDriver& driver) : driver_(driver) {}
-  std::unique_ptr<SharedMemory> Resolve(const SharedAddresses& addresses) override {
-    return driver_.Resolve(addresses);
-  }
-
- private:
-  SimVirtualAudioDriver& driver_;
-};
-
 std::vector<uint8_t> WideBytes(std::u16string_view text) {
   std::vector<uint8_t> bytes;
   for (char16_t c : text) {
@@ -120,7 +109,7 @@ struct SimulatedPc {
 
   CsonaroApp& App() {
     if (!app_) {
-      app_ = std::make_unique<CsonaroApp>(SonaroPorts{os_, windows_, devices_, memory_, card_,
+      app_ = std::make_unique<CsonaroApp>(SonaroPorts{os_, windows_, devices_, driver_, card_,
                                                       sync_, clock_, registry_, core_audio_,
                                                       core_audio_, core_audio_});
     }
@@ -169,7 +158,6 @@ struct SimulatedPc {
   SimFrameWindowSystem windows_;
   sim::SimDeviceSystem devices_;
   SimVirtualAudioDriver driver_{clock_, kRegionBytes};
-  DriverMemory memory_{driver_};
   sim::SimSoundCard card_{clock_};
   platform::sim::SimRegistry registry_;
   sim::SimCoreAudio core_audio_;

@@ -22,17 +22,6 @@ constexpr char16_t kDevicePath[] =
 // 48000 Hz: the rate Wine mixes at, so the samples reach the sound card's file unchanged.
 constexpr audio::WaveFormatEx kStreamFormat{audio::kWaveFormatPcm, 2, 48000, 192000, 4, 16, 0};
 
-class DriverMemory : public audio::SharedMemoryResolver {
- public:
-  explicit DriverMemory(audio::sim::SimVirtualAudioDriver& driver) : driver_(driver) {}
-  std::unique_ptr<audio::SharedMemory> Resolve(const audio::SharedAddresses& addresses) override {
-    return driver_.Resolve(addresses);
-  }
-
- private:
-  audio::sim::SimVirtualAudioDriver& driver_;
-};
-
 // The driver's device file, noting whether the mapping was released before it was closed.
 class WatchedFile : public audio::DeviceFile {
  public:
@@ -75,7 +64,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   devices.AddDevice({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {kDevicePath}});
   devices.SetFileOpener(kDevicePath,
                         [&] { return std::make_unique<WatchedFile>(driver, &unmaps_at_close); });
-  DriverMemory memory(driver);
   audio::win32::Win32DirectSoundSystem direct_sound;
 
   driver.StartStream(kStreamFormat);
@@ -86,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   });
-  const int exit_code = audio::win32::RunSonaro(instance, devices, memory, direct_sound);
+  const int exit_code = audio::win32::RunSonaro(instance, devices, driver, direct_sound);
   playing = false;
   feeder.join();
   Report(driver, devices.present_lists_made(), unmaps_at_close);
