@@ -7,6 +7,7 @@
 
 #include "audio/core/sound_mapper.h"
 #include "audio/sim/sim_core_audio.h"
+#include "audio/tests/host/test_registry.h"
 #include "platform/sim/sim_os_version.h"
 #include "platform/sim/sim_registry.h"
 
@@ -17,6 +18,7 @@ using platform::RootKey;
 using platform::sim::SimRegistry;
 using sim::SimCoreAudio;
 using sim::SimEndpoint;
+using testing::WideStringBytes;
 
 constexpr ProgramOsVersion kXp{5, 1, 2};
 constexpr ProgramOsVersion kVista{6, 0, 2};
@@ -24,19 +26,10 @@ constexpr ProgramOsVersion kWindows7{6, 1, 2};
 constexpr ProgramOsVersion kWindows8{6, 2, 2};
 constexpr std::string_view kKey = "Software\\Microsoft\\Multimedia\\Sound Mapper";
 
-std::vector<uint8_t> WideBytes(std::u16string_view text) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
+constexpr std::u16string_view kWideKey = u"Software\\Microsoft\\Multimedia\\Sound Mapper";
 
-void PutWide(SimRegistry& registry, std::string_view name, std::u16string_view text) {
-  registry.PutValue(RootKey::kCurrentUser, kKey, name,
-                    {platform::ValueType::kString, WideBytes(text), /*wide=*/true});
+void PutWide(SimRegistry& registry, std::u16string_view name, std::u16string_view text) {
+  registry.PutString(RootKey::kCurrentUser, kWideKey, name, text);
 }
 
 std::optional<std::vector<uint8_t>> ValueBytes(const SimRegistry& registry, std::string_view name) {
@@ -101,36 +94,36 @@ TEST_F(EndpointControlTest, FirstRunOnXpCreatesTheKeyWithTheVirtualDeviceAsBothD
               ::testing::ElementsAre("PreferredOnly", "SetupPreferredAudioDevicesCount", "Playback",
                                      "Record"));
   EXPECT_EQ(ValueBytes(registry_, "PreferredOnly"), (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(ValueBytes(registry_, "Record"), WideBytes(kVirtualDeviceName));
+  EXPECT_EQ(ValueBytes(registry_, "Record"), WideStringBytes(kVirtualDeviceName));
   EXPECT_TRUE(audio_.ComInitializeCalls().empty());
 }
 
 TEST_F(EndpointControlTest, XpSwitchesPlaybackAndRestoresItLeavingRecordAlone) {
-  PutWide(registry_, "Playback", u"SoundMAX Digital Audio");
-  PutWide(registry_, "Record", u"USB Microphone");
+  PutWide(registry_, u"Playback", u"SoundMAX Digital Audio");
+  PutWide(registry_, u"Record", u"USB Microphone");
   auto control = Control(kNoPolicyClass);
   EXPECT_EQ(control.SetDefaultPlayback(kXp), 0u);
   EXPECT_EQ(control.SavedPlaybackName(), u"SoundMAX Digital Audio");
-  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideBytes(kVirtualDeviceName));
+  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideStringBytes(kVirtualDeviceName));
   control.RestoreDefaultPlayback(kXp);
-  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideBytes(u"SoundMAX Digital Audio"));
-  EXPECT_EQ(ValueBytes(registry_, "Record"), WideBytes(u"USB Microphone"));
+  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideStringBytes(u"SoundMAX Digital Audio"));
+  EXPECT_EQ(ValueBytes(registry_, "Record"), WideStringBytes(u"USB Microphone"));
   EXPECT_FALSE(ValueBytes(registry_, "PreferredOnly"));
 }
 
 TEST_F(EndpointControlTest, XpPlaybackNamesFitA260ByteBufferOrAreNotRead) {
   const std::u16string longest(129, u'x');
-  PutWide(registry_, "Playback", longest);
+  PutWide(registry_, u"Playback", longest);
   auto fits = Control(kNoPolicyClass);
   fits.SetDefaultPlayback(kXp);
   EXPECT_EQ(fits.SavedPlaybackName(), longest);
 
-  PutWide(registry_, "Playback", longest + u"y");
+  PutWide(registry_, u"Playback", longest + u"y");
   auto too_long = Control(kNoPolicyClass);
   too_long.SetDefaultPlayback(kXp);
   EXPECT_EQ(too_long.SavedPlaybackName(), u"");
   too_long.RestoreDefaultPlayback(kXp);
-  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideBytes(u""));
+  EXPECT_EQ(ValueBytes(registry_, "Playback"), WideStringBytes(u""));
 }
 
 TEST_F(EndpointControlTest, XpToleratesPlaybackValuesThatAreNotProperText) {

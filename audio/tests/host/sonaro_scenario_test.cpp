@@ -15,6 +15,7 @@
 #include "audio/sim/sim_frame_window.h"
 #include "audio/sim/sim_sound_card.h"
 #include "audio/sim/sim_virtual_audio_driver.h"
+#include "audio/tests/host/test_registry.h"
 #include "platform/sim/sim_os_version.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_sync.h"
@@ -25,26 +26,18 @@ namespace {
 using platform::RootKey;
 using sim::SimFrameWindowSystem;
 using sim::SimVirtualAudioDriver;
+using testing::WideStringBytes;
 
 constexpr char16_t kDevicePath[] = u"\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}";
 constexpr char16_t kSpeakers[] = u"Speakers (Realtone HD)";
 constexpr char16_t kSpeakersId[] = u"{0.0.0.00000000}.{speakers}";
 constexpr char16_t kVirtualId[] = u"{0.0.0.00000000}.{virtual}";
 constexpr std::string_view kSoundMapper = "Software\\Microsoft\\Multimedia\\Sound Mapper";
+constexpr std::u16string_view kWideSoundMapper = u"Software\\Microsoft\\Multimedia\\Sound Mapper";
 constexpr uint32_t kRegionBytes = 64 * 1024;
 constexpr WaveFormatEx kCdFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0};
 
 enum class Windows { kXp, kVista, k7, k8 };
-
-std::vector<uint8_t> WideBytes(std::u16string_view text) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
 
 // A PC with its own sound card as the default playback device and the virtual audio device
 // installed beside it.
@@ -85,8 +78,7 @@ struct SimulatedPc {
   }
 
   void PutPlayback(std::u16string_view name) {
-    registry_.PutValue(RootKey::kCurrentUser, kSoundMapper, "Playback",
-                       {platform::ValueType::kString, WideBytes(name), /*wide=*/true});
+    registry_.PutString(RootKey::kCurrentUser, kWideSoundMapper, u"Playback", name);
   }
   std::optional<std::vector<uint8_t>> Playback() const {
     const auto value = registry_.GetValue(RootKey::kCurrentUser, kSoundMapper, "Playback");
@@ -96,15 +88,7 @@ struct SimulatedPc {
   // The default playback device as the user sees it in the control panel.
   std::optional<std::u16string> DefaultDevice() const {
     if (windows_version_ != Windows::kXp) return core_audio_.DefaultName();
-    const auto bytes = Playback();
-    if (!bytes) return std::nullopt;
-    std::u16string name;
-    for (size_t i = 0; i + 1 < bytes->size(); i += 2) {
-      const char16_t c = static_cast<char16_t>((*bytes)[i] | ((*bytes)[i + 1] << 8));
-      if (c == 0) break;
-      name.push_back(c);
-    }
-    return name;
+    return registry_.GetString(RootKey::kCurrentUser, kWideSoundMapper, u"Playback");
   }
 
   CsonaroApp& App() {
@@ -261,7 +245,7 @@ TEST_F(SonaroScenario, XpPlaybackNameTooLongForTheBufferIsRestoredEmpty) {
   windows_.QueueMessageToFrame(u"CloseSonaro");
   EXPECT_EQ(RunToExit(), 0);
   EXPECT_EQ(App().SavedPlaybackName(), u"");
-  EXPECT_EQ(Playback(), WideBytes(u""));
+  EXPECT_EQ(Playback(), WideStringBytes(u""));
 }
 
 TEST_F(SonaroScenario, DefaultAlreadyTheVirtualDeviceLeavesTheProgramIdle) {
@@ -298,7 +282,7 @@ TEST_F(SonaroScenario, WithoutTheVirtualDeviceTheProgramEndsAndChangesNothing) {
     EXPECT_EQ(pc.App().state(), SonaroState::kRefused);
     EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
     EXPECT_EQ(pc.Playback(),
-              windows == Windows::kXp ? std::optional(WideBytes(kSpeakers)) : std::nullopt);
+              windows == Windows::kXp ? std::optional(WideStringBytes(kSpeakers)) : std::nullopt);
     EXPECT_FALSE(pc.windows_.Frame());
     EXPECT_TRUE(pc.core_audio_.ComInitializeCalls().empty());
   }
