@@ -42,7 +42,6 @@ class CStreamMonitor {
   uint32_t start_stamp() const { return start_stamp_; }
   uint64_t seen_position() const { return seen_position_; }
   bool primed() const { return primed_; }
-  const WaveFormatEx& format() const { return format_; }
 
  private:
   void ThreadBody();

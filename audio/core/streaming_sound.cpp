@@ -12,9 +12,7 @@ uint32_t NotifySize(const WaveFormatEx& format) {
 
 CSound::CSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer> buffer,
                uint32_t buffer_size)
-    : source_(std::move(source)), buffer_size_(buffer_size) {
-  buffers_.push_back(std::move(buffer));
-}
+    : source_(std::move(source)), buffer_(std::move(buffer)), buffer_size_(buffer_size) {}
 
 CStreamingSound::CStreamingSound(std::unique_ptr<CWaveSource> source,
                                  std::unique_ptr<SoundBuffer> buffer, uint32_t notify_size,
@@ -100,12 +98,12 @@ platform::HResult CStreamingSound::Prefill() {
   next_write_offset_ = (next_write_offset_ + locked_bytes) % BufferSize();
   blocks_written_ += locked_bytes / notify_size_;
   Buffer().Unlock(parts);
-  if (blocks_written_ >= start_threshold_) clock_.Sleep(kPrefillPauseMs);
+  if (blocks_written_ >= kStartThresholdBlocks) clock_.Sleep(kPrefillPauseMs);
   return platform::kSOk;
 }
 
 platform::HResult CStreamingSound::StartGate() {
-  if (!draining_ && blocks_written_ < start_threshold_) {
+  if (!draining_ && blocks_written_ < kStartThresholdBlocks) {
     start_pending_ = true;
     return platform::kSFalse;
   }

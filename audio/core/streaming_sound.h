@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "audio/core/direct_sound_ports.h"
 #include "audio/core/driver_records.h"
@@ -29,12 +28,12 @@ class CSound {
   virtual ~CSound() = default;
 
   CWaveSource& Source() { return *source_; }
-  SoundBuffer& Buffer() { return *buffers_.front(); }
+  SoundBuffer& Buffer() { return *buffer_; }
   uint32_t BufferSize() const { return buffer_size_; }
 
  private:
   std::unique_ptr<CWaveSource> source_;
-  std::vector<std::unique_ptr<SoundBuffer>> buffers_;
+  std::unique_ptr<SoundBuffer> buffer_;
   uint32_t buffer_size_;
 };
 
@@ -55,14 +54,8 @@ class CStreamingSound : public CSound {
   bool RestoreBuffer();
   bool IsPlaying();
 
-  uint32_t notify_size() const { return notify_size_; }
   bool start_pending() const { return start_pending_; }
-  bool draining() const { return draining_; }
   void set_draining() { draining_ = true; }
-  bool fill_silence() const { return fill_silence_; }
-  uint64_t play_progress() const { return play_progress_; }
-  uint64_t audio_end() const { return audio_end_; }
-  uint32_t next_write_offset() const { return next_write_offset_; }
 
  private:
   uint8_t SilenceByte();
@@ -78,7 +71,6 @@ class CStreamingSound : public CSound {
   bool fill_silence_ = false;
   bool start_pending_ = false;
   bool draining_ = false;
-  const uint32_t start_threshold_ = kStartThresholdBlocks;
   uint32_t blocks_written_ = 0;
   // Bytes written into the buffer since the last reset, and how far into them the last byte
   // of audio lies: play progress counts in the same units, silence included.

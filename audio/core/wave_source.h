@@ -30,7 +30,6 @@ class CWaveSource {
   std::span<const uint8_t> FormatBytes() const { return format_; }
   // Replaces the first 18 bytes of the format (a rate-only change).
   void SetBaseFormat(const WaveFormatEx& format);
-  uint32_t StreamId() const { return stream_id_; }
   void SkipTo(uint64_t position) { read_position_ = position; }
 
  private:

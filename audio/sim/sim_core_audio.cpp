@@ -12,7 +12,6 @@ struct SimCoreAudio::Model {
   platform::HResult enumerator_result = platform::kSOk;
   uint32_t last_error = 0;
   std::vector<AudioPolicyVariant> variants;
-  platform::HResult policy_result = platform::kSOk;
   std::vector<PolicyCall> policy_calls;
   std::vector<ComApartment> com_calls;
   int uninitialize_count = 0;
@@ -103,7 +102,6 @@ class PolicyConfig : public AudioPolicyConfig {
                                        EndpointRole role) override {
     model_->policy_calls.push_back(
         {variant_.class_id, variant_.set_default_method, std::u16string(endpoint_id), role});
-    if (model_->policy_result < 0) return model_->policy_result;
     const SimEndpoint* endpoint = model_->Find(endpoint_id);
     // Windows makes only an active endpoint the default.
     if (endpoint == nullptr || endpoint->state != kEndpointActive) return platform::kENotFound;
@@ -145,8 +143,6 @@ void SimCoreAudio::SetEnumeratorCreationResult(platform::HResult result, uint32_
 void SimCoreAudio::AddPolicyVariant(const AudioPolicyVariant& variant) {
   model_->variants.push_back(variant);
 }
-
-void SimCoreAudio::SetPolicyResult(platform::HResult result) { model_->policy_result = result; }
 
 std::optional<std::u16string> SimCoreAudio::DefaultId(EndpointRole role) const {
   const auto it = model_->defaults.find(role);

@@ -42,7 +42,6 @@ class SimCoreAudio : public ComRuntime, public CoreAudio, public AudioPolicy {
   void SetEnumeratorCreationResult(platform::HResult result, uint32_t last_error);
   // The policy variants this Windows has (none unless added).
   void AddPolicyVariant(const AudioPolicyVariant& variant);
-  void SetPolicyResult(platform::HResult result);
 
   // Inspection.
   std::optional<std::u16string> DefaultId(EndpointRole role) const;

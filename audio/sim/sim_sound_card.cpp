@@ -31,7 +31,6 @@ class SimSoundCard::Buffer : public SoundBuffer {
     std::lock_guard lock(card_.mutex_);
     if (!primary_ || format.size() < sizeof(WaveFormatEx)) return kDsErrInvalidParam;
     card_.primary_format_.assign(format.begin(), format.end());
-    ++card_.primary_format_sets_;
     return platform::kSOk;
   }
   platform::HResult GetStatus(uint32_t* status) override {
@@ -149,7 +148,6 @@ class SimSoundCard::Buffer : public SoundBuffer {
     std::fill(data_.begin(), data_.end(), uint8_t{0});
   }
 
-  bool primary() const { return primary_; }
   uint32_t frequency() const { return frequency_; }
   bool playing() const { return playing_; }
   const std::vector<uint32_t>& notify_positions() const { return notify_positions_; }

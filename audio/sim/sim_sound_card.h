@@ -56,7 +56,6 @@ class SimSoundCard : public DirectSoundSystem {
   const std::vector<PlayedChunk>& played() const { return played_; }
   uint32_t notifications_fired() const { return notifications_fired_; }
   uint32_t buffers_created() const { return buffers_created_; }
-  uint32_t primary_format_sets() const { return primary_format_sets_; }
   std::vector<uint8_t> primary_format() const { return primary_format_; }
   WindowHandle cooperative_window() const { return cooperative_window_; }
   // The streaming buffer made last, if it still exists.
@@ -86,7 +85,6 @@ class SimSoundCard : public DirectSoundSystem {
   std::vector<PlayedChunk> played_;
   uint32_t notifications_fired_ = 0;
   uint32_t buffers_created_ = 0;
-  uint32_t primary_format_sets_ = 0;
   std::vector<uint8_t> primary_format_;
   WindowHandle foreground_window_ = 0x20020;
   WindowHandle cooperative_window_ = 0;

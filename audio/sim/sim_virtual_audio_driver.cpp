@@ -177,7 +177,6 @@ bool SimVirtualAudioDriver::HandleProperty(const KsProperty& property, void* val
     case kPropIdConfirm:
       ++requests_.confirm;
       if (!set || value_bytes < sizeof addresses) return false;
-      std::memcpy(&requests_.last_confirm, value, sizeof addresses);
       return true;
     case kPropIdUnmap:
       ++requests_.unmap;

@@ -36,7 +36,6 @@ struct DriverRequests {
   uint32_t map = 0;
   uint32_t confirm = 0;
   uint32_t unmap = 0;
-  SharedAddresses last_confirm{};
   SharedAddresses last_unmap{};
 };
 

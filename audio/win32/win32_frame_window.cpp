@@ -36,9 +36,8 @@ void Win32FrameWindowSystem::SetForeground(audio::WindowHandle window) {
   SetForegroundWindow(AsWindow(window));
 }
 
-void Win32FrameWindowSystem::SetRegistryKey(std::u16string_view name) {
-  registry_key_ = ToWide(name);
-}
+// The program stores nothing under its registry key, so the name is not kept.
+void Win32FrameWindowSystem::SetRegistryKey(std::u16string_view) {}
 
 bool Win32FrameWindowSystem::CreateMainFrame(uint32_t resource_id, uint32_t style,
                                              audio::FrameEvents& events) {

@@ -33,7 +33,6 @@ class Win32FrameWindowSystem : public audio::FrameWindowSystem {
   HWND FrameWindow() const { return frame_ ? frame_->hwnd() : nullptr; }
 
   HINSTANCE instance_;
-  std::wstring registry_key_;
   std::unique_ptr<CMainFrame> frame_;
 };
 
