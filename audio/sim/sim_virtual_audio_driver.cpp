@@ -59,6 +59,12 @@ void WriteNumberedFrame(const WaveFormatEx& format, uint32_t stream_id, uint32_t
   }
 }
 
+NumberedFrame ReadNumberedFrame(const uint8_t* frame) {
+  const uint32_t low = frame[0] | (frame[1] << 8);
+  const uint32_t high = frame[2] | (frame[3] << 8);
+  return {high >> 8, low | ((high & 0xFF) << 16)};
+}
+
 SimVirtualAudioDriver::SimVirtualAudioDriver(platform::Clock& clock, uint32_t region_bytes)
     : clock_(clock), data_(2 * size_t{region_bytes}) {
   for (uint32_t i = 0; i < 2; ++i) {

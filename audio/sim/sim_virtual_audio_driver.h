@@ -22,6 +22,14 @@ namespace audio::sim {
 void WriteNumberedFrame(const WaveFormatEx& format, uint32_t stream_id, uint32_t frame,
                         uint8_t* destination);
 
+// The inverse for a 16-bit stereo frame (4 bytes): the stream id's low byte and the frame
+// number's low 24 bits. Silence reads as stream 0, number 0.
+struct NumberedFrame {
+  uint32_t stream;
+  uint32_t number;
+};
+NumberedFrame ReadNumberedFrame(const uint8_t* frame);
+
 struct DriverFaults {
   bool ready_stuck = false;                // the ready field stays 0
   bool record_outside_data = false;        // the current record's region reaches past the data area

@@ -111,9 +111,8 @@ inline std::vector<PlayedFrame> DecodePlayed(const std::vector<sim::PlayedChunk>
   std::vector<PlayedFrame> frames;
   for (const sim::PlayedChunk& chunk : chunks) {
     for (size_t at = 0; at + 4 <= chunk.bytes.size(); at += 4) {
-      const uint32_t low = chunk.bytes[at] | (chunk.bytes[at + 1] << 8);
-      const uint32_t high = chunk.bytes[at + 2] | (chunk.bytes[at + 3] << 8);
-      frames.push_back({chunk.tick, high >> 8, low | ((high & 0xFF) << 16)});
+      const sim::NumberedFrame frame = sim::ReadNumberedFrame(&chunk.bytes[at]);
+      frames.push_back({chunk.tick, frame.stream, frame.number});
     }
   }
   return frames;

@@ -126,10 +126,9 @@ struct SimulatedPc {
     std::vector<uint32_t> frames;
     for (const auto& chunk : card_.played()) {
       for (size_t i = 0; i + 3 < chunk.bytes.size(); i += 4) {
-        const uint32_t low = chunk.bytes[i] | (chunk.bytes[i + 1] << 8);
-        const uint32_t high = chunk.bytes[i + 2] | (chunk.bytes[i + 3] << 8);
-        if (low == 0 && high == 0) continue;
-        frames.push_back(low | ((high & 0xFF) << 16));
+        const sim::NumberedFrame frame = sim::ReadNumberedFrame(&chunk.bytes[i]);
+        if (frame.stream == 0 && frame.number == 0) continue;
+        frames.push_back(frame.number);
       }
     }
     return frames;

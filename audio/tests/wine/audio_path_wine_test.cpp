@@ -76,16 +76,15 @@ Recorded PlayThrough(const std::string& output, const WaveFormatEx& format, uint
   const std::vector<uint8_t> bytes = ReadRecording(output);
   bool in_silence = false;
   for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
-    const uint32_t low = bytes[at] | (bytes[at + 1] << 8);
-    const uint32_t high = bytes[at + 2] | (bytes[at + 3] << 8);
-    if (low == 0 && high == 0) {
+    const sim::NumberedFrame frame = sim::ReadNumberedFrame(&bytes[at]);
+    if (frame.stream == 0 && frame.number == 0) {
       in_silence = !recorded.numbers.empty();
       continue;
     }
     if (in_silence) ++recorded.silence_runs_inside;
     in_silence = false;
-    recorded.numbers.push_back(low | ((high & 0xFF) << 16));
-    recorded.streams.push_back(high >> 8);
+    recorded.numbers.push_back(frame.number);
+    recorded.streams.push_back(frame.stream);
   }
   return recorded;
 }
