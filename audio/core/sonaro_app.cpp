@@ -13,8 +13,8 @@ constexpr std::u16string_view kVirtualDeviceMark = u"Velquor";
 
 CsonaroApp::CsonaroApp(SonaroPorts ports)
     : ports_(ports),
-      policy_class_(ComputeOsPolicyClass(ports.os_version)),
-      endpoints_({ports.registry, ports.com, ports.core_audio, ports.policy}, policy_class_),
+      endpoints_({ports.registry, ports.com, ports.core_audio, ports.policy},
+                 ComputeOsPolicyClass(ports.os_version)),
       close_message_(ports.windows.RegisterMessage(kCloseMessageName)),
       local_sound_message_(ports.windows.RegisterMessage(kLocalSoundMessageName)),
       device_(ports.devices) {}
@@ -85,10 +85,15 @@ void CsonaroApp::StartStreaming() {
 }
 
 bool CsonaroApp::LeaveWithoutStreaming(bool result) {
+  ReleaseDevice();
+  return result;
+}
+
+void CsonaroApp::ReleaseDevice() {
+  // Sends nothing when the device is already closed.
   if (addresses_.data_area != 0) device_.SendUnmap(addresses_);
   device_.Close();
   shared_memory_.reset();
-  return result;
 }
 
 bool CsonaroApp::InitInstance() {
@@ -125,17 +130,10 @@ void CsonaroApp::Shutdown() {
   shut_down_ = true;
   state_ = SonaroState::kClosing;
   endpoints_.RestoreDefaultPlayback(os_version_);
-  if (monitor_) {
-    monitor_->Stop();
-    monitor_.reset();
-  }
-  if (local_playback_) {
-    local_playback_->CloseLocalPlayback();
-    local_playback_.reset();
-  }
-  if (addresses_.data_area != 0 && device_.IsOpen()) device_.SendUnmap(addresses_);
-  device_.Close();
-  shared_memory_.reset();
+  // The monitor stops and local playback closes as they go, in that order.
+  monitor_.reset();
+  local_playback_.reset();
+  ReleaseDevice();
   state_ = SonaroState::kEnded;
 }
 

@@ -82,11 +82,12 @@ class CsonaroApp : public FrameEvents {
   bool MapSharedMemory();
   void StartStreaming();
   bool LeaveWithoutStreaming(bool result);
+  // Unmaps the shared memory if it was mapped and closes the device.
+  void ReleaseDevice();
   void HideApplication();
   void Shutdown();
 
   SonaroPorts ports_;
-  OsPolicyClass policy_class_;
   DefaultEndpointControl endpoints_;
   uint32_t close_message_;
   uint32_t local_sound_message_;
