@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "audio/core/window_handle.h"
 #include "platform/guid.h"
 #include "platform/hresult.h"
 #include "platform/sync.h"
@@ -23,9 +24,6 @@ inline constexpr uint32_t kDsbStatusPlaying = 0x00000001;
 inline constexpr uint32_t kDsbStatusBufferLost = 0x00000002;
 inline constexpr uint32_t kDsbPlayLooping = 0x00000001;
 inline constexpr uint32_t kDsSclPriority = 2;
-
-// A window handle as an opaque value (the cooperative level's owner window).
-using WindowHandle = uintptr_t;
 
 struct BufferDescription {
   uint32_t flags = 0;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "platform/guid.h"
 
@@ -59,6 +60,11 @@ struct WaveFormatEx {
 };
 #pragma pack(pop)
 static_assert(sizeof(WaveFormatEx) == 18);
+
+// The format as the 18 bytes the sound ports take.
+inline std::span<const uint8_t> FormatBytes(const WaveFormatEx& format) {
+  return {reinterpret_cast<const uint8_t*>(&format), sizeof format};
+}
 static_assert(offsetof(WaveFormatEx, format_tag) == 0);
 static_assert(offsetof(WaveFormatEx, channels) == 2);
 static_assert(offsetof(WaveFormatEx, samples_per_sec) == 4);

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace audio {
+#include "audio/core/window_handle.h"
 
-using WindowHandle = uintptr_t;
+namespace audio {
 
 // What the main frame reports to the application.
 class FrameEvents {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "audio/core/wide_text.h"
+
 namespace audio {
 
 namespace {
@@ -11,14 +13,6 @@ constexpr uint32_t kStreamingBufferFlags = kDsbCapsCtrlFrequency | kDsbCapsCtrlP
                                            kDsbCapsGlobalFocus | kDsbCapsGetCurrentPosition2;
 
 constexpr WaveFormatEx kPrimaryFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0};
-
-std::u16string CutToEntry(std::u16string_view text) {
-  return std::u16string(text.substr(0, kDeviceTextChars - 1));
-}
-
-std::span<const uint8_t> BytesOf(const WaveFormatEx& format) {
-  return {reinterpret_cast<const uint8_t*>(&format), sizeof format};
-}
 
 }  // namespace
 
@@ -52,7 +46,8 @@ std::optional<platform::Guid> LocalPlayback::FindLocalDevice(std::u16string_view
   devices_.clear();
   direct_sound_system_.EnumerateDevices([this](const SoundDeviceEntry& entry) {
     if (entry.guid && devices_.size() < kMaxLocalDevices) {
-      devices_.push_back({*entry.guid, CutToEntry(entry.description), CutToEntry(entry.module)});
+      devices_.push_back({*entry.guid, CutToBuffer(entry.description, kDeviceTextChars),
+                          CutToBuffer(entry.module, kDeviceTextChars)});
     }
     return true;
   });
@@ -78,7 +73,7 @@ platform::HResult LocalPlayback::OpenLocalPlayback(const platform::Guid* device)
   description.flags = kDsbCapsPrimaryBuffer;
   result = direct_sound->CreateSoundBuffer(description, &primary);
   if (platform::Failed(result)) return result;
-  result = primary->SetFormat(BytesOf(kPrimaryFormat));
+  result = primary->SetFormat(FormatBytes(kPrimaryFormat));
   primary.reset();
   if (platform::Failed(result)) return result;
 

@@ -11,10 +11,6 @@ namespace audio {
 
 namespace {
 
-std::span<const uint8_t> BytesOf(const WaveFormatEx& format) {
-  return {reinterpret_cast<const uint8_t*>(&format), sizeof format};
-}
-
 bool IsNewStream(const StatusBlock& snapshot, uint32_t stamp, int32_t id) {
   if (stamp <= snapshot.start_stamp) return id < static_cast<int32_t>(snapshot.stream_id);
   return snapshot.stream_state == kStreamRunning;
@@ -91,7 +87,7 @@ void CStreamMonitor::TakeOver(const StatusBlock& snapshot) {
       current.write_position >= (uint64_t{current.size} >> 1) ? current.write_position : 0;
   format_ = snapshot.format;
   state_ = snapshot.stream_state;
-  playback_.StartStream(BytesOf(format_), snapshot.stream_id);
+  playback_.StartStream(FormatBytes(format_), snapshot.stream_id);
   if (state_ == kStreamRunning) playback_.BeginPlayback();
   primed_ = true;
 }
@@ -110,7 +106,7 @@ bool CStreamMonitor::Poll() {
     if (playback_.HasCurrentSound() && playback_.IsPlaying()) {
       playback_.ChangeRateInPlace(format_);
     } else {
-      playback_.StartStream(BytesOf(format_), snapshot.stream_id);
+      playback_.StartStream(FormatBytes(format_), snapshot.stream_id);
     }
   }
 

@@ -68,7 +68,7 @@ void BM_Notification(benchmark::State& state) {
   audio::LocalPlayback playback(card, memory, sync, clock);
   playback.OpenLocalPlayback(&kCard);
   const audio::WaveFormatEx format = Pcm(44100, 2, 16);
-  playback.StartStream({reinterpret_cast<const uint8_t*>(&format), sizeof format}, 1);
+  playback.StartStream(audio::FormatBytes(format), 1);
   memory.block.records[0].write_position = 3 * 8820;
   playback.BeginPlayback();
   for (auto _ : state) {

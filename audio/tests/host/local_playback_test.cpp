@@ -17,10 +17,6 @@ using testing::Pcm;
 constexpr platform::Guid kCard{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
 constexpr platform::Guid kOtherCard{9, 9, 9, {9}};
 
-std::span<const uint8_t> Bytes(const WaveFormatEx& format) {
-  return {reinterpret_cast<const uint8_t*>(&format), sizeof format};
-}
-
 TEST(NotifySizeTest, FiftyMillisecondsInWholeFrames) {
   EXPECT_EQ(NotifySize(Pcm(44100, 2, 16)), 8820u);
   EXPECT_EQ(NotifySize(Pcm(11025, 2, 16)), 2204u);
@@ -43,7 +39,7 @@ class LocalPlaybackTest : public ::testing::Test {
   // Opens playback and a stream of the format; the driver's ring is empty.
   void OpenStream(const WaveFormatEx& format) {
     ASSERT_EQ(playback_.OpenLocalPlayback(&kCard), platform::kSOk);
-    ASSERT_EQ(playback_.StartStream(Bytes(format), 5), platform::kSOk);
+    ASSERT_EQ(playback_.StartStream(FormatBytes(format), 5), platform::kSOk);
     format_ = format;
   }
 
@@ -102,7 +98,7 @@ TEST_F(LocalPlaybackTest, OpenSetsThePrimaryFormatAndStartsTheNotificationThread
   ASSERT_EQ(playback_.OpenLocalPlayback(&kCard), platform::kSOk);
   const WaveFormatEx expected = Pcm(44100, 2, 16);
   EXPECT_EQ(card_.primary_format(),
-            std::vector<uint8_t>(Bytes(expected).begin(), Bytes(expected).end()));
+            std::vector<uint8_t>(FormatBytes(expected).begin(), FormatBytes(expected).end()));
   EXPECT_EQ(sync_.threads_started, 1);
   EXPECT_EQ(sync_.last_priority, platform::ThreadPriority::kAboveNormal);
   EXPECT_EQ(card_.cooperative_window(), card_.ForegroundWindow());
@@ -110,7 +106,7 @@ TEST_F(LocalPlaybackTest, OpenSetsThePrimaryFormatAndStartsTheNotificationThread
   card_.set_foreground_window(0);
   card_.faults().fail_cooperative_level = true;
   EXPECT_LT(playback_.OpenLocalPlayback(&kCard), 0);
-  EXPECT_EQ(playback_.StartStream(Bytes(expected), 5), platform::kCoENotInitialized);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(expected), 5), platform::kCoENotInitialized);
 }
 
 TEST_F(LocalPlaybackTest, StartStreamBuildsThreeBlocksWithNotificationsAtTheirEnds) {
@@ -124,13 +120,13 @@ TEST_F(LocalPlaybackTest, StartStreamRefusesFormatsWithoutBlocks) {
   EXPECT_EQ(playback_.StartStream({}, 5), platform::kEInvalidArg);
   WaveFormatEx bad = Pcm(44100, 2, 16);
   bad.block_align = 0;
-  EXPECT_EQ(playback_.StartStream(Bytes(bad), 5), platform::kEInvalidArg);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(bad), 5), platform::kEInvalidArg);
   bad = Pcm(10, 1, 8);  // 50 ms is not one frame
-  EXPECT_EQ(playback_.StartStream(Bytes(bad), 5), platform::kEInvalidArg);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(bad), 5), platform::kEInvalidArg);
   WaveFormatEx extensible = Pcm(44100, 2, 16);
   extensible.format_tag = 0xFFFE;
   extensible.extra_size = 22;  // extra bytes the 18-byte record does not hold
-  EXPECT_EQ(playback_.StartStream(Bytes(extensible), 5), platform::kEInvalidArg);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(extensible), 5), platform::kEInvalidArg);
   EXPECT_FALSE(playback_.HasCurrentSound());
   EXPECT_EQ(card_.buffers_created(), 0u);
 }
@@ -259,9 +255,9 @@ TEST_F(LocalPlaybackTest, FailuresOfTheCardLeaveNoSound) {
   card_.faults() = {};
   ASSERT_EQ(playback_.OpenLocalPlayback(&kCard), platform::kSOk);
   card_.faults().fail_buffer = true;
-  EXPECT_EQ(playback_.StartStream(Bytes(Pcm(44100, 2, 16)), 5), platform::kEOutOfMemory);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(Pcm(44100, 2, 16)), 5), platform::kEOutOfMemory);
   card_.faults() = {.fail_notify = true};
-  EXPECT_EQ(playback_.StartStream(Bytes(Pcm(44100, 2, 16)), 5), platform::kEFail);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(Pcm(44100, 2, 16)), 5), platform::kEFail);
   EXPECT_FALSE(playback_.HasCurrentSound());
   EXPECT_FALSE(card_.HasLiveBuffer()) << "the buffer made was released";
 }
@@ -273,7 +269,7 @@ TEST_F(LocalPlaybackTest, StopStreamDeletesTheSoundAndCloseReleasesEverything) {
   EXPECT_FALSE(card_.HasLiveBuffer());
   EXPECT_EQ(playback_.BeginPlayback(), platform::kEFail);
   playback_.CloseLocalPlayback();
-  EXPECT_EQ(playback_.StartStream(Bytes(Pcm(44100, 2, 16)), 5), platform::kCoENotInitialized);
+  EXPECT_EQ(playback_.StartStream(FormatBytes(Pcm(44100, 2, 16)), 5), platform::kCoENotInitialized);
 }
 
 }  // namespace
