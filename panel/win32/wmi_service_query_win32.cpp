@@ -6,13 +6,19 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "platform/com_ptr.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_system_code_page.h"
 
 namespace panel {
 namespace {
 
 using platform::ComPtr;
+using platform::win32::FromWide;
+using platform::win32::ToWide;
+using platform::win32::Win32SystemCodePage;
 
 // RPC_E_TOO_LATE: security was already set for this process, which is fine.
 constexpr HRESULT kSecurityAlreadySet = static_cast<HRESULT>(0x80010119);
@@ -37,12 +43,8 @@ struct Variant : VARIANT {
 Bstr MakeBstr(const wchar_t* text) { return Bstr(::SysAllocString(text)); }
 
 Bstr MakeBstr(const std::string& text) {
-  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  Bstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(n)));
-  if (out) {
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.get(), n);
-  }
-  return out;
+  const std::wstring w = ToWide(Win32SystemCodePage().ToUtf16(text));
+  return Bstr(::SysAllocStringLen(w.data(), static_cast<UINT>(w.size())));
 }
 
 // "State" as 8-bit text; empty when unreadable or null.
@@ -53,12 +55,7 @@ std::string ReadState(IWbemClassObject& object) {
   if (value.vt != VT_BSTR && FAILED(::VariantChangeType(&value, &value, 0, VT_BSTR))) return {};
   const wchar_t* text = value.bstrVal;
   if (text == nullptr) return {};
-  int n = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
+  return Win32SystemCodePage().FromUtf16(FromWide(text));
 }
 
 }  // namespace
