@@ -4,38 +4,10 @@
 #include <optional>
 #include <vector>
 
+#include "platform/strings.h"
+
 namespace panel::sim {
 namespace {
-
-// UTF-8 to UTF-16; nullopt for malformed text.
-std::optional<std::u16string> Widen(std::string_view text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    auto lead = static_cast<uint8_t>(text[i]);
-    int extra = lead < 0x80             ? 0
-                : (lead & 0xE0) == 0xC0 ? 1
-                : (lead & 0xF0) == 0xE0 ? 2
-                : (lead & 0xF8) == 0xF0 ? 3
-                                        : -1;
-    if (extra < 0 || text.size() - i <= static_cast<size_t>(extra)) return std::nullopt;
-    uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      auto next = static_cast<uint8_t>(text[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = c << 6 | (next & 0x3F);
-    }
-    static constexpr uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kMinimum[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return std::nullopt;
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return out;
-}
 
 std::vector<std::string_view> Fields(std::string_view text) {
   std::vector<std::string_view> fields;
@@ -71,13 +43,15 @@ bool ApplyScriptLine(ReceiverSimulation& model, std::string_view line, std::stri
   size_t space = line.find(' ');
   std::string_view command = line.substr(0, space);
   std::string_view rest = space == std::string_view::npos ? "" : line.substr(space + 1);
-  auto wide = Widen(rest);
-  if (!wide) {
+  // Malformed text comes back from the decoder with replacement characters, so only valid
+  // UTF-8 survives the round trip unchanged.
+  std::u16string wide = platform::Utf8ToUtf16(rest);
+  if (platform::Utf16ToUtf8(wide) != rest) {
     *error = "not UTF-8: " + std::string(line);
     return false;
   }
   std::vector<std::string_view> fields = Fields(rest);
-  auto wide_field = [&](size_t i) { return *Widen(fields[i]); };
+  auto wide_field = [&](size_t i) { return platform::Utf8ToUtf16(fields[i]); };
   auto fail = [&] {
     *error = "not understood: " + std::string(line);
     return false;
@@ -92,7 +66,7 @@ bool ApplyScriptLine(ReceiverSimulation& model, std::string_view line, std::stri
     return true;
   }
   if (command == "remove" && !rest.empty()) {
-    if (!model.RemoveReceiver(*wide)) return fail();
+    if (!model.RemoveReceiver(wide)) return fail();
     return true;
   }
   if (command == "clear" && rest.empty()) {
