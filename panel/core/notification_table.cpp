@@ -1,18 +1,12 @@
 #include "panel/core/notification_table.h"
 
+#include "platform/ascii_case.h"
+
 namespace panel {
 
 namespace {
 
-char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
+using platform::EqualsIgnoringCase;
 
 PanelAction ClickAction(std::u16string_view sender) {
   if (sender == u"closebtn") return PanelAction::kExitPanel;

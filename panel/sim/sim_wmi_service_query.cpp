@@ -1,8 +1,7 @@
 #include "panel/sim/sim_wmi_service_query.h"
 
-#include <cctype>
-
 #include "panel/core/service_check.h"
+#include "platform/ascii_case.h"
 
 namespace panel::sim {
 
@@ -15,14 +14,7 @@ std::optional<std::vector<std::string>> SimWmiServiceQuery::QueryStates(const st
   if (unavailable_) return std::nullopt;
   // WQL compares names without regard to case, as Windows does.
   for (const auto& [name, states] : services_) {
-    std::string expected = ServiceQueryText(name);
-    if (expected.size() != wql.size()) continue;
-    bool same = true;
-    for (size_t i = 0; i < wql.size() && same; ++i) {
-      same = std::tolower(static_cast<unsigned char>(expected[i])) ==
-             std::tolower(static_cast<unsigned char>(wql[i]));
-    }
-    if (same) return states;
+    if (platform::EqualsIgnoringCase(ServiceQueryText(name), wql)) return states;
   }
   return std::vector<std::string>{};
 }
