@@ -121,20 +121,18 @@ void PanelFrame::OnTimer(uint32_t id) { receivers_.OnPollTimer(id); }
 
 void PanelFrame::ToggleSettingsPanel() {
   const ui::Rect client = ports_.window.GetClientRect();
-  const int step = window_taller_ ? -kSettingsHeightStep : kSettingsHeightStep;
+  const int step = settings_shown_ ? -kSettingsHeightStep : kSettingsHeightStep;
   ports_.window.Resize(client.Width(), client.Height() + step);
-  if (controls_.setpos) controls_.setpos->SetVisible(!window_taller_);
-  window_taller_ = !window_taller_;
+  if (controls_.setpos) controls_.setpos->SetVisible(!settings_shown_);
   settings_shown_ = !settings_shown_;
   ApplyLayoutRow();
 }
 
 void PanelFrame::TogglePlayList() {
   const ui::Rect client = ports_.window.GetClientRect();
-  if (controls_.playlist) controls_.playlist->SetVisible(!window_wider_);
-  const int step = window_wider_ ? -kPlayListWidthStep : kPlayListWidthStep;
+  if (controls_.playlist) controls_.playlist->SetVisible(!playlist_shown_);
+  const int step = playlist_shown_ ? -kPlayListWidthStep : kPlayListWidthStep;
   ports_.window.Resize(client.Width() + step, client.Height());
-  window_wider_ = !window_wider_;
   playlist_shown_ = !playlist_shown_;
   ApplyLayoutRow();
 }

@@ -71,7 +71,6 @@ class PanelFrame : public ui::INotifyUI {
   void ToggleSettingsPanel();
   void TogglePlayList();
   bool SettingsShown() const { return settings_shown_; }
-  bool PlayListShown() const { return playlist_shown_; }
 
   // WM_USER + 1: the icon identifier and the mouse message. 1 for an identifier other than
   // 101, else 0.
@@ -85,7 +84,6 @@ class PanelFrame : public ui::INotifyUI {
   // state; the base's answer is returned.
   intptr_t OnSysCommand(uint32_t command, const std::function<intptr_t()>& pass_to_base);
 
-  const FrameControls& Controls() const { return controls_; }
   ReceiverModel& Receivers() { return receivers_; }
 
  private:
@@ -96,8 +94,6 @@ class PanelFrame : public ui::INotifyUI {
   FramePorts ports_;
   ui::CPaintManagerUI& manager_;
   FrameControls controls_;
-  bool window_taller_ = false;
-  bool window_wider_ = false;
   bool settings_shown_ = false;
   bool playlist_shown_ = false;
   ReceiverModel receivers_;
