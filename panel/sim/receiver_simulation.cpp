@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "panel/sim/call_log.h"
+
 namespace panel::sim {
 namespace {
-
-std::string Narrow(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
 
 // Copies text into a fixed field, cut to fit, always terminated.
 template <size_t N>
@@ -237,7 +233,8 @@ int32_t ReceiverSimulation::SetCommand(int32_t receiver, const char16_t* command
   std::lock_guard hold(lock_);
   std::u16string_view name = Terminated(command);
   std::u16string_view value = Terminated(parameter);
-  Record("SetCommand(" + std::to_string(receiver) + "," + Narrow(name) + "," + Narrow(value) + ")");
+  Record("SetCommand(" + std::to_string(receiver) + "," + LogText(name) + "," + LogText(value) +
+         ")");
   if (command == nullptr) return kBadArgument;
   if (!initialised_) return kNotInitialised;
   if (!InRange(receiver)) return kNoSuchReceiver;
