@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "panel/core/running_instance.h"
+
 namespace panel {
 
 inline constexpr char16_t kSkinFolder[] = u"\\skin\\";
@@ -13,7 +15,7 @@ inline constexpr char16_t kSkinArchive[] = u"VivuVovo.zf";
 // How the frame window is created: visible, caption, system menu, minimise and maximise
 // boxes; WS_EX_APPWINDOW | WS_EX_STATICEDGE; at (0, 0); with icon resource 101.
 struct FrameCreation {
-  const char16_t* title = u"Quandle 1.0";
+  const char16_t* title = kFrameTitle;
   uint32_t style = 0x10CB0000;
   uint32_t ex_style = 0x00060000;
   int x = 0;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "panel/core/formatted_text.h"
+#include "platform/win_error.h"
 
 namespace panel::sim {
 
@@ -51,7 +52,9 @@ int32_t SimDisplayConfigLibrary::QueryDisplayConfig(uint32_t flags, uint32_t& pa
       FormatText("QueryDisplayConfig flags=0x%X paths=%u modes=%u", flags, path_count, mode_count));
   RequireFound("QueryDisplayConfig");
   if (query_error != 0) return query_error;
-  if (path_count < paths.size() || mode_count < modes.size()) return kErrorInsufficientBuffer;
+  if (path_count < paths.size() || mode_count < modes.size()) {
+    return static_cast<int32_t>(platform::kErrorInsufficientBuffer);
+  }
   std::copy(paths.begin(), paths.end(), path_array);
   std::copy(modes.begin(), modes.end(), mode_array);
   path_count = static_cast<uint32_t>(paths.size());

@@ -10,8 +10,6 @@
 
 namespace panel::sim {
 
-inline constexpr int32_t kErrorInsufficientBuffer = 122;
-
 class SimDisplayConfigLibrary : public DisplayConfigLibrary {
  public:
   // The configuration the queries report.

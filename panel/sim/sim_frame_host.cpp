@@ -56,8 +56,9 @@ void SimTrayIcon::AddIcon(std::u16string_view tip) {
 }
 
 int32_t SimTrayIcon::TrackMenuAtCursor(std::u16string_view item_text, int32_t command) {
-  log_.Add("TrackMenu " + std::string(item_text == u"退出" ? "<exit item>" : LogText(item_text)) +
-           " " + std::to_string(command));
+  log_.Add("TrackMenu " +
+           std::string(item_text == kExitMenuText ? "<exit item>" : LogText(item_text)) + " " +
+           std::to_string(command));
   return pick_item_ ? command : 0;
 }
 
