@@ -15,6 +15,7 @@
 
 #include "../host/debug_channel_recorder.h"
 #include "panel/core/display_topology.h"
+#include "panel/core/field_text.h"
 #include "panel/core/windows_version.h"
 #include "panel/win32/display_config_library_win32.h"
 #include "panel/win32/display_settings_win32.h"
@@ -61,8 +62,10 @@ class ReportingDisplaySettings : public Win32DisplaySettings {
     const bool found = Win32DisplaySettings::EnumDevice(index, device, flags);
     std::printf("[ wine ] EnumDisplayDevicesW(%u) = %d", index, found);
     if (found) {
-      std::printf(": \"%s\" \"%s\" state 0x%X", Utf8(device.device_name).c_str(),
-                  Utf8(device.device_string).c_str(), device.state_flags);
+      std::printf(": \"%s\" \"%s\" state 0x%X",
+                  platform::Utf16ToUtf8(FieldText(device.device_name)).c_str(),
+                  platform::Utf16ToUtf8(FieldText(device.device_string)).c_str(),
+                  device.state_flags);
     }
     std::printf("\n");
     return found;
@@ -92,14 +95,6 @@ class ReportingDisplaySettings : public Win32DisplaySettings {
 
   DevModeW saved_primary;
   std::vector<int32_t> results;
-
- private:
-  template <size_t N>
-  static std::string Utf8(const char16_t (&text)[N]) {
-    size_t length = 0;
-    while (length < N && text[length] != u'\0') ++length;
-    return platform::Utf16ToUtf8(std::u16string_view(text, length));
-  }
 };
 
 struct RealSystem {
@@ -255,10 +250,10 @@ TEST(OtherOsPath, EachTopologyChangesWinesDisplaySettings) {
     // At most the version's name comes before.
     EXPECT_LE(other - texts.begin(), 1);
     ASSERT_EQ(texts.end() - other, 4);
-    EXPECT_EQ(other[1], platform::Utf16ToUtf8(first.device_string));
+    EXPECT_EQ(other[1], platform::Utf16ToUtf8(FieldText(first.device_string)));
     const DevModeW& saved = system.display_settings.saved_primary;
-    EXPECT_EQ(other[2], DeviceLine("Pri: ", platform::Utf16ToUtf8(first.device_name), 0, 0,
-                                   saved.pels_width, saved.pels_height));
+    EXPECT_EQ(other[2], DeviceLine("Pri: ", platform::Utf16ToUtf8(FieldText(first.device_name)), 0,
+                                   0, saved.pels_width, saved.pels_height));
     const int x = topology == 4 ? static_cast<int>(saved.pels_width) : 0;
     EXPECT_EQ(other[3].substr(0, 5), "Add: ");
     EXPECT_NE(other[3].find(" (" + std::to_string(x) + ",0," + std::to_string(saved.pels_width) +
