@@ -115,57 +115,46 @@ void ReceiverModel::StartPollTimerArming() {
 void ReceiverModel::OnPollTimer(uint32_t id) {
   if (id != kPollTimerId) return;
   ports_.timers.KillTimer(kPollTimerId);
-  auto request = std::make_unique<PollRequest>();
-  request->list = ports_.manager.FindControl(u"domainlist");
-  request->play = controls_.play;
-  request->tag = kPollTimerId;
+  const PollRequest request{ports_.manager.FindControl(u"domainlist"), controls_.play};
   // The previous worker armed this timer as its last step, so joining it does not wait long.
   poll_thread_.reset();
-  PollRequest* handed_over = request.release();
-  poll_thread_ = ports_.sync.StartThread(
-      [this, handed_over] { PollWorker(std::unique_ptr<PollRequest>(handed_over)); },
-      platform::ThreadPriority::kNormal);
-  if (!poll_thread_) {
-    // No worker this time; polling goes on with the next period.
-    delete handed_over;
-    ArmPollTimer();
-  }
+  poll_thread_ = ports_.sync.StartThread([this, request] { PollWorker(request); },
+                                         platform::ThreadPriority::kNormal);
+  // No worker this time; polling goes on with the next period.
+  if (!poll_thread_) ArmPollTimer();
 }
 
-void ReceiverModel::PollWorker(std::unique_ptr<PollRequest> request) {
+void ReceiverModel::PollWorker(const PollRequest& request) {
   try {
     std::lock_guard hold(lock_);
     if (library_destroyed_) return;
     StreamingLibrary& library = ports_.library;
-    if (request->tag == kPollTimerId) {
-      const int32_t count = ReceiverCount(library);
-      if (count != 0) {
-        if (count != known_count_) {
-          known_count_ = count;
-          RebuildList(request->list, count);
-        }
-        if (known_count_ != 0 && state_ != ReceiverState::kBound &&
-            library.ServiceInit(selected_) == 0) {
-          state_ = ReceiverState::kBound;
-          EnterBound(request->play);
-        }
-      } else {
-        if (empty_polls_ > kEmptyPollsBeforeRediscovery) {
-          empty_polls_ = 0;
-          library.Rediscovery();
-        } else {
-          ++empty_polls_;
-        }
-        EnterSearching(request->play);
+    const int32_t count = ReceiverCount(library);
+    if (count != 0) {
+      if (count != known_count_) {
+        known_count_ = count;
+        RebuildList(request.list, count);
       }
+      if (known_count_ != 0 && state_ != ReceiverState::kBound &&
+          library.ServiceInit(selected_) == 0) {
+        state_ = ReceiverState::kBound;
+        EnterBound(request.play);
+      }
+    } else {
+      if (empty_polls_ > kEmptyPollsBeforeRediscovery) {
+        empty_polls_ = 0;
+        library.Rediscovery();
+      } else {
+        ++empty_polls_;
+      }
+      EnterSearching(request.play);
     }
     auto event = std::make_unique<LibraryEvent>();
     library.BackgroundTask(event.get());
-    HandleEvent(*event, request->play);
+    HandleEvent(*event, request.play);
   } catch (...) {
     // A failing poll must not stop polling: the next one starts as usual.
   }
-  request.reset();
   ArmPollTimer();
 }
 

@@ -45,7 +45,6 @@ struct ReceiverControls {
 struct PollRequest {
   ui::CControlUI* list = nullptr;  // "domainlist"
   ui::CButtonUI* play = nullptr;
-  uint32_t tag = 0;
 };
 
 struct ReceiverModelPorts {
@@ -76,8 +75,8 @@ class ReceiverModel {
 
   // The poll timer routine (UI thread): acts on timer 9999 only.
   void OnPollTimer(uint32_t id);
-  // One poll; the thread body of the poll worker. Takes ownership of the request.
-  void PollWorker(std::unique_ptr<PollRequest> request);
+  // One poll; the thread body of the poll worker.
+  void PollWorker(const PollRequest& request);
 
   // "click" on "play".
   void TogglePlay();

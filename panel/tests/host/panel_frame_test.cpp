@@ -150,8 +150,7 @@ TEST_F(PanelFrameTest, NoPollTouchesTheLibraryAfterExit) {
   h.Click(u"closebtn");
   h.library.ClearCalls();
   // A poll already under way when the program ends.
-  h.frame->Receivers().PollWorker(
-      std::make_unique<PollRequest>(PollRequest{h.List(), h.Play(), kPollTimerId}));
+  h.frame->Receivers().PollWorker(PollRequest{h.List(), h.Play()});
   h.Settle();
   EXPECT_TRUE(h.library.Calls().empty());
   EXPECT_FALSE(h.timers.IsArmed(kPollTimerId));

@@ -258,10 +258,7 @@ TEST_F(BoundPanel, ControlChangesReachTheUiInTheOrderTheyWereMade) {
   // A poll hears event 20 and enters Searching; before the UI thread has applied that, the
   // user binds receiver 1. The later change must win: Bound shows an enabled "Play.png".
   h.library.QueueEvent(kEventSearchAgain);
-  std::thread worker([this] {
-    h.frame->Receivers().PollWorker(
-        std::make_unique<PollRequest>(PollRequest{h.List(), h.Play(), kPollTimerId}));
-  });
+  std::thread worker([this] { h.frame->Receivers().PollWorker(PollRequest{h.List(), h.Play()}); });
   worker.join();
   ASSERT_EQ(h.State().receiver_state, ReceiverState::kSearching);
   EXPECT_TRUE(h.Play()->IsEnabled());  // not applied yet
@@ -461,12 +458,12 @@ TEST(ReceiverModelFailureTest, AnExceptionInAPollDoesNotStopPolling) {
   {
     ReceiverModel model({library, threads, timers, shell, manager}, [] {});
     library.throw_next_ = true;
-    model.PollWorker(std::make_unique<PollRequest>(PollRequest{nullptr, nullptr, kPollTimerId}));
+    model.PollWorker(PollRequest{nullptr, nullptr});
     intptr_t result = 0;
     manager.MessageHandler(ui::kInvokeMessage, 0, 0, result);
     EXPECT_TRUE(timers.IsArmed(kPollTimerId));
     library.AddReceiver({u"A", u"", u"1-00-00", true});
-    model.PollWorker(std::make_unique<PollRequest>(PollRequest{nullptr, nullptr, kPollTimerId}));
+    model.PollWorker(PollRequest{nullptr, nullptr});
     EXPECT_EQ(model.Snapshot().receiver_state, ReceiverState::kBound);
   }
   threads.Settle();
