@@ -77,8 +77,6 @@ std::unique_ptr<CControlUI> CDialogBuilder::ApplyWindow(const XmlElement& window
       if (auto r = ParseRect(value)) manager.SetCaptionRect(*r);
     } else if (name == u"roundcorner") {
       if (auto s = ParseSize(value)) manager.SetRoundCorner(*s);
-    } else if (name == u"mininfo") {
-      if (auto s = ParseSize(value)) manager.SetMinInfo(*s);
     }
   }
   std::unique_ptr<CControlUI> root;

@@ -28,7 +28,7 @@ void CPaintManagerUI::Init(UiWindowPort& window, SkinResources& resources, Image
 
 bool CPaintManagerUI::AttachDialog(std::unique_ptr<CControlUI> root) {
   if (!root) return false;
-  hot_ = pushed_ = focus_ = capture_ = nullptr;
+  hot_ = pushed_ = focus_ = nullptr;
   root_ = std::move(root);
   root_->SetManager(this, nullptr);
   first_paint_done_ = false;
@@ -99,9 +99,6 @@ bool CPaintManagerUI::MessageHandler(unsigned message, uintptr_t, intptr_t lPara
     case kWmMouseLeave:
       OnMouseLeave();
       return true;
-    case kWmCaptureChanged:
-      capture_ = nullptr;
-      return false;
     case kInvokeMessage:
       RunInvoked();
       return true;
@@ -173,13 +170,11 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
   if (old != nullptr) SendNotify(old, kNotifyKillFocus);
 }
 
-void CPaintManagerUI::SetCapture(CControlUI* control) {
-  capture_ = control;
+void CPaintManagerUI::SetCapture() {
   if (window_ != nullptr) window_->SetCapture();
 }
 
 void CPaintManagerUI::ReleaseCapture() {
-  capture_ = nullptr;
   if (window_ != nullptr) window_->ReleaseCapture();
 }
 
@@ -196,7 +191,6 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
   if (hot_ == control) hot_ = nullptr;
   if (pushed_ == control) pushed_ = nullptr;
   if (focus_ == control) focus_ = nullptr;
-  if (capture_ == control) capture_ = nullptr;
 }
 
 void CPaintManagerUI::SetHot(CControlUI* control, Point point) {
@@ -229,7 +223,7 @@ void CPaintManagerUI::OnButtonDown(Point point) {
   control = FindControl(point);
   if (control == nullptr || !control->IsEnabled()) return;
   pushed_ = control;
-  SetCapture(control);
+  SetCapture();
   control->DoEvent({TEventUI::Type::kButtonDown, point});
 }
 
@@ -246,7 +240,7 @@ void CPaintManagerUI::OnDoubleClick(Point point) {
   CControlUI* control = FindControl(point);
   if (control == nullptr || !control->IsEnabled()) return;
   pushed_ = control;
-  SetCapture(control);
+  SetCapture();
   control->DoEvent({TEventUI::Type::kDblClick, point});
 }
 

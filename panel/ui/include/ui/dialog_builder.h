@@ -1,5 +1,5 @@
 // CDialogBuilder: makes a control tree from a skin XML file. The root <Window> element's
-// attributes (size, caption, roundcorner, mininfo) and <Font> children go to the paint
+// attributes (size, caption, roundcorner) and <Font> children go to the paint
 // manager; its first control element becomes the root control. Element names are the control
 // kinds: Control, Container, VerticalLayout, HorizontalLayout, Label, Text, Button, Option,
 // Progress, List, ListContainerElement, ListLabelElement.

@@ -59,8 +59,6 @@ class CPaintManagerUI {
   void SetCaptionRect(const Rect& rect) { caption_ = rect; }
   Size GetRoundCorner() const { return round_corner_; }
   void SetRoundCorner(Size size) { round_corner_ = size; }
-  Size GetMinInfo() const { return min_info_; }
-  void SetMinInfo(Size size) { min_info_ = size; }
 
   // Fonts: the skin's list; index -1 or out of range gives the default font.
   int AddFont(const FontSpec& font);
@@ -72,8 +70,6 @@ class CPaintManagerUI {
 
   CControlUI* GetFocus() const { return focus_; }
   void SetFocus(CControlUI* control);
-  void SetCapture(CControlUI* control);
-  void ReleaseCapture();
 
   // From controls.
   void Invalidate(const Rect& rect);
@@ -88,6 +84,9 @@ class CPaintManagerUI {
   void OnDoubleClick(Point point);
   void OnMouseLeave();
   void SetHot(CControlUI* control, Point point);
+  // The pushed control gets the mouse until the button comes up.
+  void SetCapture();
+  void ReleaseCapture();
   void RunInvoked();
 
   UiWindowPort* window_ = nullptr;
@@ -100,12 +99,10 @@ class CPaintManagerUI {
   CControlUI* hot_ = nullptr;
   CControlUI* pushed_ = nullptr;
   CControlUI* focus_ = nullptr;
-  CControlUI* capture_ = nullptr;
   Point last_mouse_;
   Size init_size_;
   Rect caption_;
   Size round_corner_;
-  Size min_info_;
   FontSpec default_font_;
   std::vector<FontSpec> fonts_;
   std::map<std::u16string, std::shared_ptr<UiImage>> images_;

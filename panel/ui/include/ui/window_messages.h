@@ -12,7 +12,6 @@ inline constexpr unsigned kWmLButtonDown = 0x0201;
 inline constexpr unsigned kWmLButtonUp = 0x0202;
 inline constexpr unsigned kWmLButtonDblClk = 0x0203;
 inline constexpr unsigned kWmMouseLeave = 0x02A3;
-inline constexpr unsigned kWmCaptureChanged = 0x0215;
 // Runs the work queued with CPaintManagerUI::Invoke (WM_APP + 0x3E1).
 inline constexpr unsigned kInvokeMessage = 0x8000 + 0x3E1;
 

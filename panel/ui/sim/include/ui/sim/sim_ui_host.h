@@ -1,6 +1,6 @@
 // The host side of a skinned window for tests: a window port with a client rectangle that
-// collects invalidations and paints into a recorder, PNG images known by their header size,
-// and skin files from memory or disk.
+// paints into a recorder, PNG images known by their header size, and skin files from memory
+// or disk.
 #pragma once
 #include <atomic>
 #include <map>
@@ -19,7 +19,7 @@ class SimWindowPort : public UiWindowPort {
   void SetClientRect(Rect client) { client_ = client; }
 
   Rect GetClientRect() override { return client_; }
-  void Invalidate(const Rect&) override { ++invalidations_; }
+  void Invalidate(const Rect&) override {}
   void SetCapture() override { captured_ = true; }
   void ReleaseCapture() override { captured_ = false; }
   void TrackMouseLeave() override { tracking_leave_ = true; }
@@ -31,14 +31,12 @@ class SimWindowPort : public UiWindowPort {
   bool IsCaptured() const { return captured_; }
   bool IsTrackingMouseLeave() const { return tracking_leave_; }
   int PostedInvokes() const { return posted_invokes_; }
-  int Invalidations() const { return invalidations_; }
 
  private:
   Rect client_;
   bool captured_ = false;
   bool tracking_leave_ = false;
   std::atomic<int> posted_invokes_ = 0;  // PostInvoke comes from any thread
-  int invalidations_ = 0;
   const PaintRecorder* last_paint_ = nullptr;
   std::vector<std::unique_ptr<PaintRecorder>> paints_;
 };
