@@ -1,6 +1,7 @@
 // The real skin archive, as the build packs it, through the dialog builder.
 #include <gtest/gtest.h>
 
+#include "platform/strings.h"
 #include "ui/button.h"
 #include "ui/list.h"
 #include "ui/option.h"
@@ -9,8 +10,6 @@
 
 namespace ui::test {
 namespace {
-
-std::string ToUtf8Name(std::u16string_view name) { return std::string(name.begin(), name.end()); }
 
 class SkinBuilderTest : public ::testing::Test {
  protected:
@@ -65,8 +64,8 @@ TEST_F(SkinBuilderTest, EveryBoundControlExistsWithItsKind) {
   };
   for (const auto& [name, kind] : kinds) {
     CControlUI* control = Find(name);
-    ASSERT_NE(control, nullptr) << ToUtf8Name(name);
-    EXPECT_EQ(control->GetClass(), kind) << ToUtf8Name(name);
+    ASSERT_NE(control, nullptr) << platform::Utf16ToUtf8(name);
+    EXPECT_EQ(control->GetClass(), kind) << platform::Utf16ToUtf8(name);
   }
   EXPECT_NE(dynamic_cast<IListItemUI*>(Find(u"copy")), nullptr);
   EXPECT_NE(dynamic_cast<CProgressUI*>(Find(u"sliderbuffer")), nullptr);
@@ -104,7 +103,7 @@ TEST_F(SkinBuilderTest, StartingLayoutPaintsTheBackgroundAndPlayButtonWhereLaidO
 TEST_F(SkinBuilderTest, CaptionButtonsLieInTheCaptionAreaAndAreButtons) {
   for (const char16_t* name : {u"setbtn", u"playlistshowbtn", u"minbtn", u"closebtn"}) {
     Rect pos = Find(name)->GetPos();
-    EXPECT_LT(pos.bottom, 48) << ToUtf8Name(name);
+    EXPECT_LT(pos.bottom, 48) << platform::Utf16ToUtf8(name);
     EXPECT_EQ(manager_.FindControl(Point{pos.left + 5, pos.top + 5})->GetClass(), u"ButtonUI");
   }
   EXPECT_LE(Find(u"closebtn")->GetPos().right, 800 - 12);

@@ -15,7 +15,5 @@ std::optional<Rect> ParseRect(std::u16string_view text);
 std::optional<Size> ParseSize(std::u16string_view text);
 std::optional<uint32_t> ParseColor(std::u16string_view text);
 std::optional<bool> ParseBool(std::u16string_view text);
-// UTF-16 to UTF-8 for messages and archive names (unpaired surrogates become U+FFFD).
-std::string ToUtf8(std::u16string_view text);
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "attribute_values.h"
+#include "platform/strings.h"
 #include "ui/button.h"
 #include "ui/container.h"
 #include "ui/label.h"
@@ -107,7 +108,7 @@ std::unique_ptr<CControlUI> CDialogBuilder::Build(const XmlElement& element,
                                                   CPaintManagerUI& manager) {
   std::unique_ptr<CControlUI> control = MakeControl(element.name);
   if (!control) {
-    error_ = "unknown control kind " + ToUtf8(element.name);
+    error_ = "unknown control kind " + platform::Utf16ToUtf8(element.name);
     return nullptr;
   }
   control->SetManager(&manager, nullptr);
@@ -115,7 +116,7 @@ std::unique_ptr<CControlUI> CDialogBuilder::Build(const XmlElement& element,
   if (element.children.empty()) return control;
   auto* container = dynamic_cast<CContainerUI*>(control.get());
   if (container == nullptr) {
-    error_ = ToUtf8(element.name) + " cannot hold controls";
+    error_ = platform::Utf16ToUtf8(element.name) + " cannot hold controls";
     return nullptr;
   }
   for (const XmlElement& child : element.children) {

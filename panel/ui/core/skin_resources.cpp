@@ -1,6 +1,6 @@
 #include "ui/skin_resources.h"
 
-#include "attribute_values.h"
+#include "platform/strings.h"
 
 namespace ui {
 
@@ -15,13 +15,13 @@ bool SkinResources::OpenArchive() {
   if (archive_) return true;
   auto bytes = files_.ReadFile(path_ + zip_name_);
   if (!bytes) {
-    error_ = "cannot read the resource archive " + ToUtf8(path_ + zip_name_);
+    error_ = "cannot read the resource archive " + platform::Utf16ToUtf8(path_ + zip_name_);
     return false;
   }
   std::string why;
   archive_ = ZipArchive::Open(std::move(*bytes), &why);
   if (!archive_) {
-    error_ = "resource archive " + ToUtf8(zip_name_) + ": " + why;
+    error_ = "resource archive " + platform::Utf16ToUtf8(zip_name_) + ": " + why;
     return false;
   }
   return true;
@@ -30,11 +30,12 @@ bool SkinResources::OpenArchive() {
 std::optional<std::vector<uint8_t>> SkinResources::Load(std::u16string_view name) {
   if (zip_name_.empty()) {
     auto bytes = files_.ReadFile(path_ + std::u16string(name));
-    if (!bytes) error_ = "cannot read " + ToUtf8(path_) + ToUtf8(name);
+    if (!bytes)
+      error_ = "cannot read " + platform::Utf16ToUtf8(path_) + platform::Utf16ToUtf8(name);
     return bytes;
   }
   if (!OpenArchive()) return std::nullopt;
-  return archive_->Read(ToUtf8(name), &error_);
+  return archive_->Read(platform::Utf16ToUtf8(name), &error_);
 }
 
 }  // namespace ui
