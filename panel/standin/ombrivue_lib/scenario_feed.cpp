@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "panel/sim/receiver_script.h"
+#include "platform/paths.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/wide_text.h"
 
 namespace panel::standin {
 namespace {
@@ -21,8 +23,8 @@ std::wstring FolderOfThisLibrary() {
       reinterpret_cast<LPCWSTR>(&FolderOfThisLibrary), &self);
   wchar_t path[MAX_PATH] = {};
   DWORD n = ::GetModuleFileNameW(self, path, MAX_PATH);
-  std::wstring text(path, n);
-  return text.substr(0, text.find_last_of(L"\\/") + 1);
+  return platform::win32::ToWide(
+      platform::FolderOf(platform::win32::FromWide(std::wstring_view(path, n))));
 }
 
 }  // namespace

@@ -10,19 +10,14 @@
 
 #include "panel/core/service_check.h"
 #include "panel/win32/wmi_service_query_win32.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process.h"
+#include "ui/win32/win32_ui_host.h"
 
 namespace panel {
 namespace {
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring text(path, n);
-  return text.substr(0, text.find_last_of(L"\\/") + 1);
-}
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
 class ServiceCheckWineTest : public ::testing::Test {
  protected:
@@ -43,7 +38,8 @@ class ServiceCheckWineTest : public ::testing::Test {
     ::CloseServiceHandle(manager_);
   }
   void CreateTestServices() {
-    std::wstring binary = ProgramFolder() + L"panel_test_service.exe";
+    std::wstring binary =
+        platform::win32::ToWide(ui::GetInstancePath()) + L"panel_test_service.exe";
     for (const char* name : kRequiredServices) {
       std::wstring wide(name, name + std::strlen(name));
       SC_HANDLE service =
@@ -73,7 +69,7 @@ TEST_F(ServiceCheckWineTest, MissingServicesAndNoStarterEndStartUp) {
 TEST_F(ServiceCheckWineTest, TheStarterRunsStoppedServicesAndWmiThenReportsThemRunning) {
   CreateTestServices();
   for (const char* name : kRequiredServices) EXPECT_FALSE(IsServiceRunning(wmi_, name)) << name;
-  EXPECT_TRUE(CheckServicesAtStartup(wmi_, launcher_, Narrow(ProgramFolder())));
+  EXPECT_TRUE(CheckServicesAtStartup(wmi_, launcher_, Narrow(ui::GetInstancePath())));
   for (const char* name : kRequiredServices) EXPECT_TRUE(IsServiceRunning(wmi_, name)) << name;
   // All running: the starter is not needed, even where it is missing.
   EXPECT_TRUE(CheckServicesAtStartup(wmi_, launcher_, "C:\\nowhere\\"));

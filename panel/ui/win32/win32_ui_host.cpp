@@ -9,6 +9,8 @@
 // clang-format on
 
 #include "gdi_paint_surface.h"
+#include "platform/com_ptr.h"
+#include "platform/paths.h"
 #include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 #include "ui/window_messages.h"
@@ -61,14 +63,15 @@ std::shared_ptr<UiImage> GdiplusImageDecoder::Decode(const std::vector<uint8_t>&
   if (memory == nullptr) return nullptr;
   std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(::GlobalLock(memory)));
   ::GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+  platform::ComPtr<IStream> stream;
+  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
     ::GlobalFree(memory);
     return nullptr;
   }
   Gdiplus::GpBitmap* bitmap = nullptr;
-  Gdiplus::GpStatus status = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &bitmap);
-  stream->Release();
+  Gdiplus::GpStatus status = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.get(), &bitmap);
+  // The bitmap holds its own reference to the stream.
+  stream.reset();
   if (status != Gdiplus::Ok || bitmap == nullptr) return nullptr;
   UINT width = 0, height = 0;
   Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
@@ -129,9 +132,7 @@ std::optional<std::vector<uint8_t>> Win32ResourceFiles::ReadFile(const std::u16s
 std::u16string GetInstancePath() {
   wchar_t path[MAX_PATH] = {};
   DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::u16string text = platform::win32::FromWide(std::wstring_view(path, n));
-  size_t slash = text.find_last_of(u"\\/");
-  return slash == std::u16string::npos ? std::u16string() : text.substr(0, slash + 1);
+  return platform::FolderOf(platform::win32::FromWide(std::wstring_view(path, n)));
 }
 
 }  // namespace ui
