@@ -12,6 +12,7 @@
 #include <cwchar>
 #include <string>
 
+#include "panel/core/caption_test.h"
 #include "ui/button.h"
 #include "ui/container.h"
 #include "ui/dialog_builder.h"
@@ -98,24 +99,17 @@ class SkinWindow : public ui::CWindowWnd, public ui::INotifyUI {
   }
 
  private:
-  // The panel's caption rule: inside the caption rectangle, buttons, options and texts are
-  // client area; the rest drags the window.
+  // The panel's own caption rule, as its frame window asks it.
   LRESULT CaptionTest(LPARAM lParam) {
     POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ::ScreenToClient(GetHWND(), &p);
-    RECT client{};
-    ::GetClientRect(GetHWND(), &client);
-    const ui::Rect& caption = manager.GetCaptionRect();
-    if (p.x >= client.left + caption.left && p.x < client.right - caption.right &&
-        p.y >= caption.top && p.y < caption.bottom) {
-      ui::CControlUI* control = manager.FindControl(ui::Point{p.x, p.y});
-      if (control != nullptr) {
-        std::u16string_view kind = control->GetClass();
-        if (kind == u"ButtonUI" || kind == u"OptionUI" || kind == u"TextUI") return HTCLIENT;
-      }
-      return HTCAPTION;
-    }
-    return HTCLIENT;
+    RECT r{};
+    ::GetClientRect(GetHWND(), &r);
+    ui::Point point{p.x, p.y};
+    ui::CControlUI* control = manager.FindControl(point);
+    std::u16string_view kind = control != nullptr ? control->GetClass() : std::u16string_view();
+    return static_cast<LRESULT>(panel::CaptionHitTest(
+        point, ui::Rect{r.left, r.top, r.right, r.bottom}, manager.GetCaptionRect(), kind));
   }
 
   std::unique_ptr<ui::GdiWindowPort> port_;
