@@ -90,18 +90,6 @@ void CWindowWnd::SetIcon(UINT resource_id) {
   }
 }
 
-void CWindowWnd::Close(UINT result) {
-  if (hwnd_ != nullptr) ::PostMessageW(hwnd_, WM_CLOSE, result, 0);
-}
-
-LRESULT CWindowWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::SendMessageW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CWindowWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::PostMessageW(hwnd_, message, wParam, lParam);
-}
-
 LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::CallWindowProcW(super_proc_, hwnd_, message, wParam, lParam);
 }

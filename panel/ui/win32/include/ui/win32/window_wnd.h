@@ -26,9 +26,6 @@ class CWindowWnd {
   void CenterWindow();
   // Sets the big and small icons from the program's icon resource.
   void SetIcon(UINT resource_id);
-  void Close(UINT result = IDOK);
-  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  LRESULT PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
  protected:
   virtual LPCWSTR GetWindowClassName() const = 0;
