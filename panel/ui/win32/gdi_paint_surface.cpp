@@ -1,6 +1,8 @@
 #include "gdi_paint_surface.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 
@@ -40,7 +42,7 @@ void BlendColor(HDC dc, const Rect& rect, uint32_t argb) {
 
 }  // namespace
 
-GdiPaintSurface::GdiPaintSurface(HWND hwnd) : hwnd_(hwnd) {
+GdiPaintSurface::GdiPaintSurface(HWND hwnd, GdiFontCache& fonts) : hwnd_(hwnd), fonts_(fonts) {
   window_dc_ = ::BeginPaint(hwnd_, &paint_);
   ::GetClientRect(hwnd_, &client_);
   memory_dc_ = ::CreateCompatibleDC(window_dc_);
@@ -100,11 +102,15 @@ void GdiPaintSurface::DrawImage(const UiImage& image, const Rect& dest) {
 }
 
 HFONT GdiPaintSurface::FontFor(const FontSpec& font) {
+  auto key = std::make_tuple(font.face, font.size, font.bold);
+  auto known = fonts_.find(key);
+  if (known != fonts_.end()) return static_cast<HFONT>(known->second.get());
   std::wstring face = platform::win32::ToWide(font.face);
   HFONT handle = ::CreateFontW(-font.size, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                CLEARTYPE_QUALITY, DEFAULT_PITCH, face.c_str());
-  if (handle != nullptr) fonts_.emplace_back(handle);
+  // A font that could not be made is tried again for the next text.
+  if (handle != nullptr) fonts_.emplace(std::move(key), ScopedGdiObject(handle));
   return handle;
 }
 

@@ -3,12 +3,11 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <memory>
-#include <vector>
 
 #include "platform/win32/scoped_handles.h"
 #include "ui/paint_surface.h"
+#include "ui/win32/win32_ui_host.h"
 
 namespace ui {
 
@@ -27,7 +26,8 @@ class GdiImage : public UiImage {
 
 class GdiPaintSurface : public PaintSurface {
  public:
-  explicit GdiPaintSurface(HWND hwnd);
+  // Fonts come from and go into `fonts`, which outlives the surface.
+  GdiPaintSurface(HWND hwnd, GdiFontCache& fonts);
   ~GdiPaintSurface() override;
 
   void FillRect(const Rect& rect, uint32_t argb) override;
@@ -42,13 +42,13 @@ class GdiPaintSurface : public PaintSurface {
   HFONT FontFor(const FontSpec& font);
 
   HWND hwnd_;
+  GdiFontCache& fonts_;
   PAINTSTRUCT paint_{};
   HDC window_dc_ = nullptr;
   HDC memory_dc_ = nullptr;
   platform::win32::ScopedGdiObject bitmap_;
   HGDIOBJ old_bitmap_ = nullptr;
   RECT client_{};
-  std::vector<platform::win32::ScopedGdiObject> fonts_;
 };
 
 }  // namespace ui

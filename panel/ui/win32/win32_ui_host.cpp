@@ -43,7 +43,7 @@ void GdiWindowPort::TrackMouseLeave() {
 }
 
 std::unique_ptr<PaintSurface> GdiWindowPort::BeginPaint() {
-  return std::make_unique<GdiPaintSurface>(hwnd_);
+  return std::make_unique<GdiPaintSurface>(hwnd_, fonts_);
 }
 
 void GdiWindowPort::PostInvoke() { ::PostMessageW(hwnd_, kInvokeMessage, 0, 0); }

@@ -4,11 +4,19 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 
+#include "platform/win32/scoped_handles.h"
 #include "ui/ui_ports.h"
 
 namespace ui {
+
+// The fonts a window's text has asked for, by (face, pixel size, bold); the skin uses few.
+using GdiFontCache =
+    std::map<std::tuple<std::u16string, int, bool>, platform::win32::ScopedGdiObject>;
 
 class GdiWindowPort : public UiWindowPort {
  public:
@@ -23,6 +31,8 @@ class GdiWindowPort : public UiWindowPort {
 
  private:
   HWND hwnd_;
+  // Made on first use and kept while the window lives, not made again on every paint.
+  GdiFontCache fonts_;
 };
 
 // Keeps GDI+ started while it lives.
