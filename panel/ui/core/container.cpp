@@ -55,6 +55,36 @@ std::vector<int> ShareLength(const std::vector<Extent>& extents, int length, int
   return sizes;
 }
 
+// Places the visible, non-floating children one after another along the axis (down when
+// vertical, across otherwise), padding apart; across it each takes its fixed size or fills.
+void Stack(const std::vector<std::unique_ptr<CControlUI>>& items, const Rect& inner, int padding,
+           bool vertical) {
+  std::vector<CControlUI*> stacked;
+  std::vector<Extent> extents;
+  for (auto& item : items) {
+    if (!item->IsVisible() || item->IsFloat()) continue;
+    stacked.push_back(item.get());
+    if (vertical) {
+      extents.push_back({item->GetFixedHeight(), item->GetMinHeight(), item->GetMaxHeight()});
+    } else {
+      extents.push_back({item->GetFixedWidth(), item->GetMinWidth(), item->GetMaxWidth()});
+    }
+  }
+  std::vector<int> lengths =
+      ShareLength(extents, vertical ? inner.Height() : inner.Width(), padding);
+  int along = vertical ? inner.top : inner.left;
+  for (size_t i = 0; i < stacked.size(); ++i) {
+    if (vertical) {
+      int width = stacked[i]->GetFixedWidth() > 0 ? stacked[i]->GetFixedWidth() : inner.Width();
+      stacked[i]->SetPos(Rect{inner.left, along, inner.left + width, along + lengths[i]});
+    } else {
+      int height = stacked[i]->GetFixedHeight() > 0 ? stacked[i]->GetFixedHeight() : inner.Height();
+      stacked[i]->SetPos(Rect{along, inner.top, along + lengths[i], inner.top + height});
+    }
+    along += lengths[i] + padding;
+  }
+}
+
 }  // namespace
 
 std::u16string_view CContainerUI::GetClass() const { return u"ContainerUI"; }
@@ -184,39 +214,13 @@ void CContainerUI::LayoutFloating(const Rect& inner) {
 std::u16string_view CVerticalLayoutUI::GetClass() const { return u"VerticalLayoutUI"; }
 
 void CVerticalLayoutUI::LayoutChildren(const Rect& inner) {
-  std::vector<CControlUI*> stacked;
-  std::vector<Extent> extents;
-  for (auto& item : Items()) {
-    if (!item->IsVisible() || item->IsFloat()) continue;
-    stacked.push_back(item.get());
-    extents.push_back({item->GetFixedHeight(), item->GetMinHeight(), item->GetMaxHeight()});
-  }
-  std::vector<int> heights = ShareLength(extents, inner.Height(), ChildPadding());
-  int y = inner.top;
-  for (size_t i = 0; i < stacked.size(); ++i) {
-    int width = stacked[i]->GetFixedWidth() > 0 ? stacked[i]->GetFixedWidth() : inner.Width();
-    stacked[i]->SetPos(Rect{inner.left, y, inner.left + width, y + heights[i]});
-    y += heights[i] + ChildPadding();
-  }
+  Stack(Items(), inner, ChildPadding(), true);
 }
 
 std::u16string_view CHorizontalLayoutUI::GetClass() const { return u"HorizontalLayoutUI"; }
 
 void CHorizontalLayoutUI::LayoutChildren(const Rect& inner) {
-  std::vector<CControlUI*> stacked;
-  std::vector<Extent> extents;
-  for (auto& item : Items()) {
-    if (!item->IsVisible() || item->IsFloat()) continue;
-    stacked.push_back(item.get());
-    extents.push_back({item->GetFixedWidth(), item->GetMinWidth(), item->GetMaxWidth()});
-  }
-  std::vector<int> widths = ShareLength(extents, inner.Width(), ChildPadding());
-  int x = inner.left;
-  for (size_t i = 0; i < stacked.size(); ++i) {
-    int height = stacked[i]->GetFixedHeight() > 0 ? stacked[i]->GetFixedHeight() : inner.Height();
-    stacked[i]->SetPos(Rect{x, inner.top, x + widths[i], inner.top + height});
-    x += widths[i] + ChildPadding();
-  }
+  Stack(Items(), inner, ChildPadding(), false);
 }
 
 }  // namespace ui
