@@ -1,28 +1,64 @@
 #!/usr/bin/env bash
-# The main job: build the Windows distribution into dist/win32 and run what can run here. The
-# Windows programs run under Wine in the prefix this machine can run: the 32-bit builds where it
-# runs 32-bit code (OV_WINE_NO_32BIT=1 acts as if it did not), else their 64-bit builds.
+# The main job: builds the Windows distribution into dist/win32 and shows the product as a user
+# meets it. The shipped 32-bit programs run under 32-bit Wine where this machine runs 32-bit code,
+# else in the emulated 32-bit guest (scripts/vm32.sh) when its image is ready, else their 64-bit
+# builds run under 64-bit Wine; the job says which. Then vexmark's benchmark table with its peers
+# and the JPEG library's table. Everything it writes lies under out/main; the end lists it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+start=$SECONDS
+progress() { echo "=== [$((SECONDS - start)) s] $*"; }
+
+progress "setting up the machine"
 bash scripts/setup-machine.sh
 source scripts/wine-arch.sh
 jobs=$(nproc)
-cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$jobs"
-cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$jobs"
-echo "Windows distribution:"
+out=$PWD/out/main
+rm -rf "$out" && mkdir -p "$out"
+
+for preset in win32 win64 host; do
+  progress "building $preset"
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" >"$out/build-$preset.log" ||
+    { tail -30 "$out/build-$preset.log"; exit 1; }
+done
+progress "checking the Windows distribution (dist/win32)"
 bash scripts/check-dist.sh
 
+# The demonstration: Quandle finds a simulated receiver and streams to it, sonaro redirects a
+# numbered stream from the driver stand-in to the sound card. Each runs as the build's end-to-end
+# scenario, verbose, so its lines (and Quandle's screenshots) are what a user would see.
+demo_tests='^(panel_quandle_end_to_end_wine_test|vad_driver_sonaro_end_to_end)$'
+demo() {
+  OV_SCREENSHOT_DIR=$1/quandle ctest --test-dir "build/$2" -R "$demo_tests" -V 2>&1 |
+    grep -v '^[0-9]*: Test command\|^[0-9]*: Environment\|^UpdateCTestConfiguration\|^Parse Config\|^Constructing\|^Checking test dependency\|^Test project\|^test [0-9]'
+  return "${PIPESTATUS[0]}"
+}
 if ! reason32=$(ov_wine_arch_unavailable win32); then
-  echo "Windows programs under Wine: the 32-bit builds, in a 32-bit prefix"
-  ctest --test-dir build/win32 -L wine -j 2 --output-on-failure
+  how="the shipped 32-bit programs under 32-bit Wine"
+  progress "demonstration: $how"
+  demo "$out" win32 || demo_failed=1
+elif bash scripts/vm32.sh ready; then
+  how="the shipped 32-bit programs under 32-bit Wine in the emulated guest ($reason32)"
+  progress "demonstration: $how"
+  bash scripts/vm32.sh run --exclude ./.git --exclude './build/host*' --exclude ./build/win64 \
+    --exclude '*.obj' --exclude '*.a' --exclude ./docs "$PWD" -- \
+    bash -c "$(declare -f demo); demo_tests='$demo_tests'; demo \$PWD/out/main win32" ||
+    demo_failed=1
 elif ! reason64=$(ov_wine_arch_unavailable win64); then
-  echo "Windows programs under Wine: the 64-bit builds, in a 64-bit prefix ($reason32)"
-  ctest --test-dir build/win64 -L wine -j 2 --output-on-failure
+  how="the 64-bit builds under 64-bit Wine ($reason32; no emulated guest: bash scripts/vm32.sh image makes one)"
+  progress "demonstration: $how"
+  demo "$out" win64 || demo_failed=1
 else
-  echo "Windows programs under Wine: not run ($reason64)"
+  how="not run ($reason64)"
 fi
-cmake --preset host >/dev/null && cmake --build --preset host -j "$jobs"
-if [ -x build/host/bench/perf/jpeg_compare ]; then
-  build/host/bench/perf/jpeg_compare
-fi
-bash bench/perf/run_vexmark_benchmark.sh
+
+progress "vexmark benchmark"
+bash bench/perf/run_vexmark_benchmark.sh | tee "$out/vexmark-benchmark.txt"
+progress "JPEG library against libjpeg-turbo"
+build/host/bench/perf/jpeg_compare | tee "$out/jpeg-compare.txt"
+
+progress "done in $((SECONDS - start)) s"
+echo "Programs: $how${demo_failed:+ (the demonstration FAILED: see above)}"
+echo "Written:"
+find "$out" -type f ! -name 'build-*.log' | sort | sed 's/^/  /'
+exit "${demo_failed:-0}"

@@ -7,6 +7,10 @@
 # test was skipped for any reason but the machine running no 32-bit code (win32 stage only) or
 # Wine not being installed at all. OV_WINE_NO_32BIT=1 makes a machine act as one without 32-bit
 # code; OV_JOBS sets the build parallelism (default: the number of processors).
+#
+# Where the machine runs no 32-bit code, the shipped 32-bit programs' own tests (CTest label vm32)
+# run in the emulated 32-bit guest of scripts/vm32.sh instead; its image is built in the
+# background while the other stages run (cached between runs: see that script).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-machine.sh || exit 1
@@ -19,6 +23,10 @@ trap 'rm -rf "$work"' EXIT
 rows=()
 failed=0
 declare -A built=()
+# CTest as a stage runs it: on this machine, or (vm32_stage) inside the emulated guest, where the
+# JUnit file must lie in the folder that comes back.
+ctest_cmd=(ctest)
+junit_dir=$work
 
 # One table row: stage, result, seconds, then ran, passed, failed, skipped and notes for tests.
 add_row() {
@@ -44,13 +52,14 @@ build_stage() {
 test_stage() {
   local name=$1 preset=$2 wine_arch=$3
   shift 3
-  local start=$SECONDS result=ok notes=() junit=$work/$RANDOM.xml
+  local start=$SECONDS result=ok notes=() junit=$junit_dir/$RANDOM.xml
   echo "=== $name"
   if [[ -z ${built[$preset]:-} ]]; then
     add_row "$name" "not run" 0 0 0 0 0 "the $preset build failed"
     return
   fi
-  ctest --test-dir "build/$preset" --output-on-failure --output-junit "$junit" "$@" || result=FAILED
+  "${ctest_cmd[@]}" --test-dir "build/$preset" --output-on-failure --output-junit "$junit" "$@" ||
+    result=FAILED
   local ran passed failures skipped reasons=()
   {
     read -r ran passed failures skipped
@@ -62,7 +71,7 @@ test_stage() {
   # upset; one that fails gets one more run, and the table names it either way.
   if [[ $wine_arch != - ]] && ((failures)); then
     echo "=== $name: running the failed tests once more: $failed_names"
-    if ctest --test-dir "build/$preset" --rerun-failed --output-on-failure; then
+    if "${ctest_cmd[@]}" --test-dir "build/$preset" --rerun-failed --output-on-failure; then
       notes+=("passed when run again: $failed_names")
       result=ok passed=$ran failures=0
     fi
@@ -100,6 +109,35 @@ print_table() {
   done
 }
 
+# The emulated guest is wanted only where 32-bit code cannot run here (not where Wine is missing).
+vm32_image_pid=
+if ov_wine_installed && [[ $(ov_wine_arch_unavailable win32) == "$ov_wine_no_32bit_reason"* ]]; then
+  bash scripts/vm32.sh image >"$work/vm32-image.log" 2>&1 &
+  vm32_image_pid=$!
+fi
+
+# The shipped 32-bit programs' tests in the emulated guest: the repository goes in (less what the
+# guest does not need), the JUnit file comes back in out/.
+vm32_stage() {
+  local name="win32 in emulator" start=$SECONDS
+  [[ -n $vm32_image_pid ]] || return 0
+  echo "=== $name: waiting for the guest's image"
+  if ! wait "$vm32_image_pid"; then
+    add_row "$name" FAILED $((SECONDS - start)) 0 0 0 0 "the guest's image could not be built: $(tail -1 "$work/vm32-image.log")"
+    return
+  fi
+  cat "$work/vm32-image.log"
+  rm -rf out/vm32 && mkdir -p out/vm32
+  ctest_cmd=(bash scripts/vm32.sh run --timeout 2400 --exclude ./.git --exclude ./build/host
+    --exclude ./build/host-asan --exclude ./build/host-tsan --exclude ./build/host-fuzz
+    --exclude ./build/win64 --exclude ./dist/win64 --exclude '*.obj' --exclude '*.a'
+    --exclude ./docs "$PWD" -- ctest)
+  junit_dir=$PWD/out/vm32
+  test_stage "$name" win32 vm32 -L vm32 -j 2
+  ctest_cmd=(ctest)
+  junit_dir=$work
+}
+
 build_stage "host build" host
 test_stage "host tests" host - -j 2
 build_stage "win32 build" win32
@@ -110,6 +148,7 @@ if bash scripts/check-dist.sh; then dist=ok; else dist=FAILED; fi
 add_row "distribution check" "$dist" $((SECONDS - start))
 test_stage "win32 Wine" win32 win32 -L wine -j 2
 test_stage "win64 Wine" win64 win64 -L wine -j 2
+vm32_stage
 test_stage "win32 tests (not Wine)" win32 - -LE wine
 test_stage "win64 tests (not Wine)" win64 - -LE wine
 build_stage "host-asan build" host-asan

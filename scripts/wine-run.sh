@@ -11,7 +11,8 @@
 #   --arch A      The prefix: win32 (the 32-bit loader) or win64 (the wine64 loader, WINEARCH=win64).
 #                 Default: the architecture of $OV_DBMON, so a test follows the build it comes from.
 #   --timeout S   Kills the command and every process of the prefix after S seconds (default 120)
-#                 and exits 124.
+#                 and exits 124. OV_WINE_TIME_SCALE (a whole number, default 1) multiplies this
+#                 and the runner's own waits, for machines where every program starts slower.
 #   --display     A private Xvfb (1280x1024x24, GLX) for this run, in DISPLAY. Without it Wine's
 #                 graphics driver is "null": hidden windows and messages work, nothing is shown.
 #   --sound       An ALSA null device (ALSA_CONFIG_PATH), so DirectSound and Core Audio see one
@@ -41,7 +42,8 @@
 #
 # Environment given to the command:
 #   WINEPREFIX, WINEARCH         a private prefix, copied from a template made once per build dir
-#                                and architecture
+#                                and architecture (from the prefix OV_WINE_PREFIX_SEED_<arch> names,
+#                                made beforehand by the same Wine, where that is set)
 #   PATH                         win64: `wine`, `wine64`, `wineboot`, `winepath` first on it start
 #                                the 64-bit loader (Debian's `wine` would pick the 32-bit one)
 #   WINEDEBUG=-all               (OV_WINEDEBUG overrides it, for debugging)
@@ -138,6 +140,11 @@ pe_arch() {
 if [[ -z $arch ]]; then
   arch=$(pe_arch "$OV_DBMON") || fail "$OV_DBMON is not a 32-bit or 64-bit x86 Windows program"
 fi
+# Where every program starts slower (the emulated guest), every limit stretches alike.
+time_scale=${OV_WINE_TIME_SCALE:-1}
+[[ $time_scale =~ ^[1-9][0-9]*$ ]] || fail "OV_WINE_TIME_SCALE must be a whole number from 1"
+timeout_s=$((timeout_s * time_scale))
+
 if reason=$(ov_wine_arch_unavailable "$arch"); then
   skip "$reason"
 fi
@@ -208,9 +215,16 @@ template_is_current() {
   [[ $(cat "$template/.ov-complete" 2>/dev/null) == "$wine_version" ]]
 }
 
+# A prefix made beforehand by the same Wine (the emulated 32-bit guest has one: making a prefix
+# there takes minutes) serves as the template; otherwise one is made.
 make_template() {
-  local staging=$template.new
+  local staging=$template.new seed_var=OV_WINE_PREFIX_SEED_$arch
   rm -rf "$staging" "$template"
+  if [[ -n ${!seed_var:-} ]]; then
+    cp -a "${!seed_var}" "$staging" && grep -q "^#arch=$arch" "$staging/system.reg" &&
+      echo "$wine_version" >"$staging/.ov-complete" && mv "$staging" "$template"
+    return
+  fi
   WINEPREFIX=$staging wineboot -i >"$template.log" 2>&1 &&
     WINEPREFIX=$staging wineserver -w &&
     grep -q "^#arch=$arch" "$staging/system.reg" &&
@@ -284,7 +298,7 @@ if ((want_display)); then
   Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -nolisten tcp \
     3>"$run_dir/display" >"$run_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  wait_for_file "$run_dir/display" content 30 "$xvfb_pid" || fail "Xvfb did not start: $(cat "$run_dir/xvfb.log")"
+  wait_for_file "$run_dir/display" content $((30 * time_scale)) "$xvfb_pid" || fail "Xvfb did not start: $(cat "$run_dir/xvfb.log")"
   export DISPLAY=:$(tr -dc 0-9 <"$run_dir/display")
 else
   # Registry written before the prefix's server starts: hidden windows work without a display.
@@ -335,7 +349,7 @@ start_monitor() {
     <"$run_dir/dbmon.in" >"$run_dir/dbmon.out" 2>&1 &
   dbmon_pid=$!
   exec 9>"$run_dir/dbmon.in"
-  wait_for_file "$run_dir/dbmon.ready" exists 60 "$dbmon_pid"
+  wait_for_file "$run_dir/dbmon.ready" exists $((60 * time_scale)) "$dbmon_pid"
 }
 # On a loaded machine Wine's loader has been seen to end at once, without a word, before the
 # monitor ran; a second start went through. A monitor that hangs is not started again.

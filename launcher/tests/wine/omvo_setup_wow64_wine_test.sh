@@ -12,8 +12,16 @@ readonly launcher_exe=$1 recorder_exe=$2
 export WINEARCH=win64 WINEPREFIX=$(dirname "$WINEPREFIX")/prefix64
 export OV_DRIVE_C=$WINEPREFIX/drive_c
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT
-# The registry files appear once the prefix's server has ended.
-if ! { wineboot -i && wineserver -w; } >/dev/null 2>&1 ||
+# The registry files appear once the prefix's server has ended. A 64-bit prefix made beforehand
+# by the same Wine is copied where there is one (making one takes minutes in the emulated guest).
+make_prefix() {
+  if [[ -n ${OV_WINE_PREFIX_SEED_win64:-} ]]; then
+    cp -a "$OV_WINE_PREFIX_SEED_win64" "$WINEPREFIX"
+  else
+    wineboot -i && wineserver -w
+  fi
+}
+if ! make_prefix >/dev/null 2>&1 ||
   ! grep -q '^#arch=win64' "$WINEPREFIX/system.reg"; then
   echo 'skipped: no 64-bit Wine prefix on this machine' >&2
   exit 77

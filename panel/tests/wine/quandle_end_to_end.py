@@ -8,7 +8,8 @@ call in OMBRIVUE_SIM_LOG. Input is X input through xdotool; what the window show
 from screenshots of the root window at points that the skin and the layout table name.
 
 Every wait polls for its condition with a generous limit, so a loaded machine only makes the
-test slower. With --screenshots DIR the screenshots of the steps are kept there as PNG files.
+test slower. With --screenshots DIR (or OV_SCREENSHOT_DIR) the screenshots of the steps are kept
+there as PNG files.
 """
 import argparse
 import os
@@ -511,7 +512,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program-folder", required=True)
     parser.add_argument("--probe", required=True)
-    parser.add_argument("--screenshots")
+    parser.add_argument("--screenshots", default=os.environ.get("OV_SCREENSHOT_DIR"))
     args = parser.parse_args()
     for tool in ("xdotool", "xwininfo", "import", "convert", "wine"):
         if shutil.which(tool) is None:
