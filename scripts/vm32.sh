@@ -38,7 +38,7 @@ readonly guest_packages=(
   xvfb x11-utils x11-apps xdotool imagemagick cmake python3 tar gzip
 )
 # Names what the image holds: a change to the packages or to the guest's start-up makes a new one.
-readonly image_recipe="3 $suite ${guest_packages[*]}"
+readonly root_recipe="4 $suite ${guest_packages[*]}"
 
 say() { echo "$self: $*" >&2; }
 die() {
@@ -46,42 +46,64 @@ die() {
   exit 2
 }
 
-# The guest's /sbin/init replacement: mounts, starts Xvfb, runs the job named on the kernel
-# command line, writes the results to the output disk and powers off.
-guest_init() {
+# The guest's init, kept in its image: basic mounts, then the script that came on the job disk
+# (so the guest's behaviour lives here, not in the image); it powers off whatever happens.
+guest_stub() {
   cat <<'EOF'
 #!/bin/bash
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8
-echo 1 >/proc/sys/kernel/sysrq 2>/dev/null || { mount -t proc proc /proc && echo 1 >/proc/sys/kernel/sysrq; }
+mountpoint -q /proc || mount -t proc proc /proc
+echo 1 >/proc/sys/kernel/sysrq
 mountpoint -q /sys || mount -t sysfs sys /sys
 mountpoint -q /dev || mount -t devtmpfs dev /dev
+mountpoint -q /run || mount -t tmpfs tmpfs /run
 mount -o remount,rw /
 mount -t tmpfs -o size=75% tmpfs /tmp
-mountpoint -q /run || mount -t tmpfs tmpfs /run
+mkdir -p /run/vm32 && tar -xf /dev/vdb -C /run/vm32 && bash /run/vm32/guest.sh
+sync
+echo o >/proc/sysrq-trigger
+exec sleep 60
+EOF
+}
+
+# The guest's part of a job (mode "prefixes" or "run", from the job file beside it): writes its
+# results (status, boot and run seconds, DIR/out) as a tar on the output disk.
+guest_script() {
+  cat <<'EOF'
+state=/run/vm32
+source "$state/job"
 ip link set lo up
 hostname vm32
 read -r booted _ </proc/uptime
-mode=$(sed -n 's/.*ov\.mode=\([a-z]*\).*/\1/p' /proc/cmdline)
-state=/run/vm32
 mkdir -p "$state/result"
 echo "${booted%.*}" >"$state/result/boot-seconds"
 echo "vm32: guest up after ${booted%.*} s ($(uname -r), $(wine --version 2>&1))"
 status=125
 start=$SECONDS
+# Making a prefix takes longer than Wine's own wait for it (5 minutes) in a slow emulated guest:
+# Wine then gives up waiting, but its wineboot goes on. So the prefix is done once the prefix's
+# server has ended, and a program then starts in it without making it anew; each step is tried
+# three times at most, and Wine's errors of the last try are shown.
+make_prefix() {
+  local arch=$1 loader=$2 try
+  export WINEARCH=$arch WINEPREFIX=/opt/ov/prefix-$1 WINEDEBUG=err+all,fixme-all
+  rm -rf "$WINEPREFIX"
+  for try in 1 2 3; do
+    echo "vm32: making the $arch prefix (try $try)"
+    "$loader" wineboot -i >/tmp/wineboot.log 2>&1
+    wineserver -w
+    grep -q "^#arch=$arch" "$WINEPREFIX/system.reg" 2>/dev/null &&
+      "$loader" cmd /c exit 0 >>/tmp/wineboot.log 2>&1 && wineserver -w && return 0
+  done
+  tail -15 /tmp/wineboot.log
+  return 1
+}
 case $mode in
   prefixes)
-    rm -rf /opt/ov/prefix-win32 /opt/ov/prefix-win64
-    WINEDEBUG=-all WINEARCH=win32 WINEPREFIX=/opt/ov/prefix-win32 wine wineboot -i &&
-      WINEPREFIX=/opt/ov/prefix-win32 wineserver -w &&
-      WINEDEBUG=-all WINEARCH=win64 WINEPREFIX=/opt/ov/prefix-win64 /usr/lib/wine/wine64 wineboot -i &&
-      WINEPREFIX=/opt/ov/prefix-win64 wineserver -w &&
-      grep -q '^#arch=win32' /opt/ov/prefix-win32/system.reg &&
-      grep -q '^#arch=win64' /opt/ov/prefix-win64/system.reg &&
+    make_prefix win32 /usr/lib/wine/wine && make_prefix win64 /usr/lib/wine/wine64 &&
       wine --version >/opt/ov/prefixes-made && status=0
     ;;
   run)
-    tar -xf /dev/vdb -C "$state"
-    source "$state/job"
     mkdir -p "$dir" && tar -xf /dev/vdc -C "$dir"
     export WINEARCH=win32 WINEPREFIX=/tmp/prefix WINEDEBUG=${WINEDEBUG:--all}
     export OV_WINE_PREFIX_SEED_win32=/opt/ov/prefix-win32 OV_WINE_PREFIX_SEED_win64=/opt/ov/prefix-win64
@@ -93,16 +115,12 @@ case $mode in
     cd "$dir" && timeout -k 10 "$limit" "${command[@]}" </dev/null
     status=$?
     ((status == 124 || status == 137)) && echo "vm32: timed out after $limit s: ${command[*]}"
-    rm -rf "$state/out"
     [[ -d $dir/out ]] && mv "$dir/out" "$state/result/out"
     ;;
 esac
 echo "$status" >"$state/result/status"
 echo $((SECONDS - start)) >"$state/result/run-seconds"
 tar -cf /dev/vdd -C "$state/result" . || echo "vm32: the results did not fit on the output disk"
-sync
-echo o >/proc/sysrq-trigger
-sleep 60
 EOF
 }
 
@@ -118,29 +136,47 @@ host_tools() {
     qemu-system-x86 debootstrap e2fsprogs >/dev/null
 }
 
-image_is_current() {
-  [[ $(cat "$cache/recipe" 2>/dev/null) == "$image_recipe" && -f $cache/prefixes-made ]]
+root_is_current() {
+  [[ $(cat "$cache/root-recipe" 2>/dev/null) == "$root_recipe" ]]
 }
 
-# boot_guest MODE TIMEOUT [EXTRA QEMU ARGS...]: boots the guest, prints its console, leaves the
-# results in $work/result. Fails when the emulator does.
+image_is_current() {
+  root_is_current && [[ -s $cache/prefixes-made ]]
+}
+
+# The job disk: the guest's script and its job file (shell assignments: mode, and for a run dir,
+# limit, time_scale and command).
+write_job() {
+  mkdir -p "$work/job"
+  guest_script >"$work/job/guest.sh"
+  cat >"$work/job/job"
+  tar -cf "$work/job.tar" -C "$work/job" guest.sh job
+}
+
+# boot_guest TIMEOUT PAYLOAD [EXTRA QEMU ARGS...]: boots the guest with the job disk and the
+# payload tar, prints its console, leaves the results in $work/result. Fails when the emulator
+# does.
 boot_guest() {
-  local mode=$1 limit=$2 accel=(-accel tcg,thread=multi -cpu Haswell-noTSX-IBRS)
+  # With -cpu max the guest kernel oopsed on the first 32-bit program (protection keys). The
+  # features turned off are those software emulation lacks (it warns about each otherwise).
+  local limit=$1 payload=$2 accel=(-accel tcg,thread=multi
+    -cpu Haswell-noTSX-IBRS,pcid=off,x2apic=off,tsc-deadline=off,invpcid=off,spec-ctrl=off)
   shift 2
-  # With -cpu max the guest kernel oopsed on the first 32-bit program (protection keys).
   if [[ -r /dev/kvm && -w /dev/kvm ]]; then
     accel=(-accel kvm -cpu host)
   fi
   local cpus=${OV_VM32_CPUS:-$(nproc)}
   ((cpus > 4)) && cpus=4
   truncate -s "${OV_VM32_OUT_MB:-512}M" "$work/out.disk"
-  # The output disk is the last drive: its name in the guest is /dev/vdd in every mode.
+  # In the guest: vda the root, vdb the job, vdc the payload, vdd the results.
   timeout -k 10 "$limit" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" \
     -m "${OV_VM32_MEMORY_MB:-3072}" -display none -no-reboot -monitor none \
     -chardev stdio,id=console,signal=off -serial chardev:console \
     -kernel "$cache/vmlinuz" -initrd "$cache/initrd.img" \
-    -append "root=/dev/vda rw console=ttyS0 quiet loglevel=3 panic=-1 init=/opt/ov/init ov.mode=$mode" \
-    "$@" -drive "file=$work/out.disk,format=raw,if=virtio" </dev/null &
+    -append "root=/dev/vda rw console=ttyS0 quiet loglevel=3 panic=-1 init=/opt/ov/init" \
+    "$@" -drive "file=$work/job.tar,format=raw,if=virtio,readonly=on" \
+    -drive "file=$payload,format=raw,if=virtio,readonly=on" \
+    -drive "file=$work/out.disk,format=raw,if=virtio" </dev/null &
   qemu_pid=$!
   local rc=0
   wait "$qemu_pid" || rc=$?
@@ -195,7 +231,7 @@ EOF
   rm -rf "$chroot_root"/var/lib/apt/lists/* "$chroot_root/usr/sbin/policy-rc.d"
   unmount_chroot
   mkdir -p "$chroot_root/opt/ov"
-  guest_init >"$chroot_root/opt/ov/init"
+  guest_stub >"$chroot_root/opt/ov/init"
   chmod +x "$chroot_root/opt/ov/init"
   cp "$(readlink -f "$chroot_root/vmlinuz")" "$work/vmlinuz"
   cp "$(readlink -f "$chroot_root/initrd.img")" "$work/initrd.img"
@@ -213,26 +249,27 @@ cmd_image() {
   fi
   ((EUID == 0)) || die "building the guest needs root (debootstrap, chroot)"
   host_tools
-  local start=$SECONDS
+  local start=$SECONDS root_s=0
   mkdir -p "$cache"
   work=$(mktemp -d "$cache/build.XXXXXX")
-  build_root
-  local root_s=$((SECONDS - start))
-  mv "$work/vmlinuz" "$work/initrd.img" "$work/root.img" "$cache/"
-  rm -f "$cache/recipe" "$cache/prefixes-made"
+  if ! root_is_current; then
+    rm -f "$cache/root-recipe" "$cache/prefixes-made"
+    build_root
+    mv "$work/vmlinuz" "$work/initrd.img" "$work/root.img" "$cache/"
+    echo "$root_recipe" >"$cache/root-recipe"
+    root_s=$((SECONDS - start))
+  fi
   say "making the guest's 32-bit and 64-bit prefixes (minutes under emulation)"
-  # Two empty disks stand where a run has its job and its folder.
+  rm -f "$cache/prefixes-made"
+  echo mode=prefixes | write_job
   truncate -s 10240 "$work/empty.tar"
-  boot_guest prefixes 2400 -drive "file=$cache/root.img,format=raw,if=virtio" \
-    -drive "file=$work/empty.tar,format=raw,if=virtio,readonly=on" \
-    -drive "file=$work/empty.tar,format=raw,if=virtio,readonly=on,file.locking=off" ||
+  boot_guest 2400 "$work/empty.tar" -drive "file=$cache/root.img,format=raw,if=virtio" ||
     die "the guest did not finish making its prefixes"
   [[ $(cat "$work/result/status" 2>/dev/null) == 0 ]] || die "the guest could not make its prefixes"
-  # The guest wrote its Wine version on its own disk; the host keeps a copy beside the recipe.
+  # The guest wrote its Wine version on its own disk; the host keeps a copy.
   debugfs -R "cat /opt/ov/prefixes-made" "$cache/root.img" 2>/dev/null >"$cache/prefixes-made"
   [[ -s $cache/prefixes-made ]] || die "the guest's prefixes are missing from its disk"
-  echo "$image_recipe" >"$cache/recipe"
-  say "the guest is ready in $cache: $(du -sh --apparent-size "$cache/root.img" | cut -f1) image" \
+  say "the guest is ready in $cache: $(du -sh "$cache/root.img" | cut -f1) image" \
     "(root file system $root_s s, prefixes $(cat "$work/result/run-seconds") s, $((SECONDS - start)) s in all)"
 }
 
@@ -260,18 +297,15 @@ cmd_run() {
   image_is_current || die "no guest yet: run '$0 image' first"
   host_tools
   work=$(mktemp -d "${TMPDIR:-/tmp}/ov-vm32.XXXXXX")
-  mkdir "$work/job"
   {
-    printf 'dir=%q\nlimit=%q\ntime_scale=%q\ncommand=(' "$dir" "$limit" "${OV_VM32_TIME_SCALE:-4}"
+    printf 'mode=run\ndir=%q\nlimit=%q\ntime_scale=%q\ncommand=(' "$dir" "$limit" "${OV_VM32_TIME_SCALE:-4}"
     printf '%q ' "$@"
     printf ')\n'
-  } >"$work/job/job"
-  tar -cf "$work/job.tar" -C "$work/job" job
+  } | write_job
   tar -cf "$work/dir.tar" "${excludes[@]}" --exclude=./out -C "$dir" .
   local start=$SECONDS rc=0
-  boot_guest run $((limit + 300)) -snapshot -drive "file=$cache/root.img,format=raw,if=virtio" \
-    -drive "file=$work/job.tar,format=raw,if=virtio,readonly=on" \
-    -drive "file=$work/dir.tar,format=raw,if=virtio,readonly=on" || rc=$?
+  boot_guest $((limit + 300)) "$work/dir.tar" -snapshot \
+    -drive "file=$cache/root.img,format=raw,if=virtio" || rc=$?
   local status
   status=$(cat "$work/result/status" 2>/dev/null) || status=
   if [[ -d $work/result/out ]]; then
