@@ -19,7 +19,9 @@ CsonaroApp::CsonaroApp(SonaroPorts ports)
       local_sound_message_(ports.windows.RegisterMessage(kLocalSoundMessageName)),
       device_(ports.devices) {}
 
-CsonaroApp::~CsonaroApp() = default;
+// The frame may outlive the application object (its window goes with the window system):
+// it must not report to an object that is gone.
+CsonaroApp::~CsonaroApp() { ports_.windows.DetachFrame(); }
 
 int CsonaroApp::Run() {
   if (!InitApplication()) {
@@ -32,7 +34,11 @@ int CsonaroApp::Run() {
     Shutdown();
     return kExitRefused;
   }
-  return ports_.windows.RunMessageLoop();
+  // A quit posted by anyone ends the loop with the frame still alive: the default must come
+  // back all the same.
+  const int exit_code = ports_.windows.RunMessageLoop();
+  Shutdown();
+  return exit_code;
 }
 
 void CsonaroApp::RunExitAction() { endpoints_.RunExitAction(); }
@@ -124,6 +130,9 @@ void CsonaroApp::OnRegisteredMessage(uint32_t message) {
 }
 
 void CsonaroApp::OnFrameDestroyed() { Shutdown(); }
+
+// The system may end the process as soon as the session's end has been answered.
+void CsonaroApp::OnSessionEnding() { Shutdown(); }
 
 void CsonaroApp::Shutdown() {
   if (shut_down_) return;

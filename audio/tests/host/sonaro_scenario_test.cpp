@@ -202,6 +202,52 @@ INSTANTIATE_TEST_SUITE_P(Sonaro, EveryWindows,
                          ::testing::Values(Windows::kXp, Windows::kVista, Windows::k7, Windows::k8),
                          WindowsName);
 
+// Whatever ends the program, the default comes back and the mapping is released, once.
+TEST_F(SonaroScenario, AQuitOrALogoffShutsDownLikeCloseSonaro) {
+  {
+    SCOPED_TRACE("WM_QUIT posted while the frame lives");
+    SimulatedPc pc;
+    pc.SetUpPc(Windows::k7);
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.QueueStreamPlaying(200);
+    pc.windows_.QueueQuit(0);
+    EXPECT_EQ(pc.RunToExit(), 0);
+    EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+    EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+    EXPECT_FALSE(pc.App().DeviceOpen());
+    EXPECT_EQ(pc.App().monitor(), nullptr);
+    ASSERT_TRUE(pc.windows_.Frame());
+    EXPECT_FALSE(pc.windows_.Frame()->destroyed);
+    // The frame outlives the application object; it must not report to it any more.
+    pc.app_.reset();
+    EXPECT_FALSE(pc.windows_.FrameLinked());
+  }
+  {
+    SCOPED_TRACE("logoff: WM_QUERYENDSESSION, WM_ENDSESSION TRUE");
+    SimulatedPc pc;
+    pc.SetUpPc(Windows::kXp);
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.QueueStreamPlaying(200);
+    pc.windows_.QueueSessionEnd(false);
+    pc.windows_.QueueStep([&] { EXPECT_EQ(pc.driver_.requests().unmap, 0u) << "cancelled"; });
+    pc.windows_.QueueSessionEnd(true);
+    // The system may end the process right here.
+    pc.windows_.QueueStep([&] {
+      EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+      EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+      EXPECT_FALSE(pc.App().DeviceOpen());
+      EXPECT_EQ(pc.App().monitor(), nullptr);
+    });
+    // It was not ended: later messages and the close find nothing left to do.
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.windows_.QueueMessageToFrame(u"CloseSonaro");
+    EXPECT_EQ(pc.RunToExit(), 0);
+    EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+    EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+    EXPECT_EQ(pc.App().state(), SonaroState::kEnded);
+  }
+}
+
 TEST_F(SonaroScenario, TheHiddenFrameCarriesTitleAndMarker) {
   SetUpPc(Windows::k7);
   std::optional<sim::SimFrame> frame;
