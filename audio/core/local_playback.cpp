@@ -51,7 +51,11 @@ std::optional<platform::Guid> LocalPlayback::FindLocalDevice(std::u16string_view
     }
     return true;
   });
+  // An empty name would match any device, and the virtual device is never the local one:
+  // playing into it would feed the driver its own output.
+  if (name.empty()) return std::nullopt;
   for (const LocalDeviceEntry& device : devices_) {
+    if (ContainsIgnoringCase(device.description, kVirtualDeviceMark)) continue;
     if (device.description.find(name) != std::u16string::npos) return device.guid;
   }
   return std::nullopt;

@@ -37,8 +37,8 @@ class LocalPlayback : public PlaybackControl {
   LocalPlayback(const LocalPlayback&) = delete;
   LocalPlayback& operator=(const LocalPlayback&) = delete;
 
-  // The first enumerated device whose description contains the name (case-sensitive); an
-  // empty name matches the first device.
+  // The first enumerated device whose description contains the name (case-sensitive), never
+  // one that names the virtual device; an empty name matches nothing.
   std::optional<platform::Guid> FindLocalDevice(std::u16string_view name);
   const std::vector<LocalDeviceEntry>& Devices() const { return devices_; }
 

@@ -4,13 +4,6 @@
 
 namespace audio {
 
-namespace {
-
-// The saved default carrying this name is the virtual device itself.
-constexpr std::u16string_view kVirtualDeviceMark = u"Velquor";
-
-}  // namespace
-
 CsonaroApp::CsonaroApp(SonaroPorts ports)
     : ports_(ports),
       endpoints_({ports.registry, ports.com, ports.core_audio, ports.policy},

@@ -273,6 +273,7 @@ platform::HResult SimSoundCard::Create(const platform::Guid* device,
       })) {
     return platform::kEFail;
   }
+  opened_device_ = device ? std::optional(*device) : std::nullopt;
   *object = std::make_unique<Device>(*this);
   return platform::kSOk;
 }

@@ -85,13 +85,22 @@ TEST_F(LocalPlaybackTest, FindLocalDeviceSkipsThePrimaryAndTakesTheFirstMatch) {
   EXPECT_EQ(playback_.FindLocalDevice(u"Speakers"), kCard);
   EXPECT_EQ(playback_.FindLocalDevice(u"Card) 2"), kOtherCard);
   EXPECT_EQ(playback_.FindLocalDevice(u"speakers"), std::nullopt) << "case-sensitive";
-  EXPECT_EQ(playback_.FindLocalDevice(u""), kCard);
+  EXPECT_EQ(playback_.FindLocalDevice(u""), std::nullopt) << "an empty name is no match";
   EXPECT_EQ(playback_.Devices().size(), 2u);
 
   for (int i = 0; i < 30; ++i) card_.AddDevice({true, kOtherCard, std::u16string(300, u'x'), u""});
-  playback_.FindLocalDevice(u"");
+  playback_.FindLocalDevice(u"x");
   ASSERT_EQ(playback_.Devices().size(), kMaxLocalDevices);
   EXPECT_EQ(playback_.Devices().back().description.size(), kDeviceTextChars - 1);
+}
+
+TEST_F(LocalPlaybackTest, FindLocalDeviceNeverTakesTheVirtualDevice) {
+  sim::SimSoundCard card(clock_);
+  card.AddDevice({true, kOtherCard, u"Speakers (VELQUOR Kestrova Audio)", u"vqvad.sys"});
+  card.AddDevice({true, kCard, u"Speakers (Card)", u"card.sys"});
+  LocalPlayback playback(card, memory_, sync_, clock_);
+  EXPECT_EQ(playback.FindLocalDevice(u"Speakers"), kCard);
+  EXPECT_EQ(playback.FindLocalDevice(u"Kestrova"), std::nullopt);
 }
 
 TEST_F(LocalPlaybackTest, OpenSetsThePrimaryFormatAndStartsTheNotificationThread) {
