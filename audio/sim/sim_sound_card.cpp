@@ -42,6 +42,7 @@ class SimSoundCard::Buffer : public SoundBuffer {
   }
   platform::HResult Restore() override {
     std::lock_guard lock(card_.mutex_);
+    ++card_.restores_tried_;
     if (card_.faults_.restore_failures > 0) {
       --card_.faults_.restore_failures;
       return platform::kDsErrBufferLost;
@@ -232,6 +233,11 @@ void SimSoundCard::CatchUp() {
 void SimSoundCard::LoseBuffer() {
   std::lock_guard lock(mutex_);
   if (latest_) latest_->Lose();
+}
+
+uint32_t SimSoundCard::restores_tried() const {
+  std::lock_guard lock(mutex_);
+  return restores_tried_;
 }
 
 bool SimSoundCard::HasLiveBuffer() const {
