@@ -41,10 +41,13 @@ bool CsonaroApp::InitApplication() {
   os_version_ = ReadProgramOsVersion(ports_.os_version);
   if (device_.OpenVirtualAudioDevice() != platform::kErrorSuccess) return false;
   if (!device_.SendQuery()) return LeaveWithoutStreaming(false);
-  if (!MapSharedMemory()) return LeaveWithoutStreaming(false);
+  if (!device_.SendMap(&addresses_)) return LeaveWithoutStreaming(false);
+  // Addresses the system does not show as readable memory are never read. The driver did map
+  // them, so the default still switches: only local sound, which reads them, is given up.
+  shared_memory_ = ports_.shared_memory.Resolve(addresses_);
   device_.SendConfirm(addresses_);
   endpoints_.SetDefaultPlayback(os_version_);
-  if (ContainsIgnoringCase(endpoints_.SavedPlaybackName(), kVirtualDeviceMark)) {
+  if (ContainsIgnoringCase(endpoints_.SavedPlaybackName(), kVirtualDeviceMark) || !shared_memory_) {
     state_ = SonaroState::kIdle;
     return LeaveWithoutStreaming(true);
   }
@@ -60,13 +63,6 @@ bool CsonaroApp::AnotherInstanceRuns() {
     }
   }
   return false;
-}
-
-bool CsonaroApp::MapSharedMemory() {
-  if (!device_.SendMap(&addresses_)) return false;
-  // Addresses that name no readable memory are as good as a refused mapping.
-  shared_memory_ = ports_.shared_memory.Resolve(addresses_);
-  return shared_memory_ != nullptr;
 }
 
 void CsonaroApp::StartStreaming() {

@@ -80,7 +80,6 @@ class CsonaroApp : public FrameEvents {
 
  private:
   bool AnotherInstanceRuns();
-  bool MapSharedMemory();
   void StartStreaming();
   bool LeaveWithoutStreaming(bool result);
   // Unmaps the shared memory if it was mapped and closes the device.

@@ -352,6 +352,26 @@ TEST_F(SonaroScenario, TheDriverRefusingItsMappingEndsTheProgramWithTheDeviceClo
   EXPECT_EQ(DefaultDevice(), kSpeakers);
 }
 
+TEST_F(SonaroScenario, AMappingTheSystemCannotConfirmIsNeverReadButTheDefaultStillSwitches) {
+  SetUpPc(Windows::k7);
+  driver_.faults().mapping_unconfirmed = true;
+  std::optional<std::u16string> during;
+  windows_.QueueStep([&] {
+    during = DefaultDevice();
+    EXPECT_EQ(App().state(), SonaroState::kIdle);
+    EXPECT_EQ(driver_.requests().unmap, 1u);
+    EXPECT_FALSE(App().DeviceOpen());
+  });
+  windows_.QueueMessageToFrame(u"EnableLocalSound");
+  QueueStreamPlaying(200);
+  windows_.QueueMessageToFrame(u"CloseSonaro");
+  EXPECT_EQ(RunToExit(), 0);
+  EXPECT_EQ(during, u"Velquor Kestrova Audio");
+  EXPECT_EQ(DefaultDevice(), kSpeakers);
+  EXPECT_EQ(driver_.requests().unmap, 1u);
+  EXPECT_EQ(card_.opened_device(), std::nullopt);
+}
+
 TEST_F(SonaroScenario, SecondInstanceBringsTheFirstForwardAndOpensNoDevice) {
   SetUpPc(Windows::k7);
   windows_.AddForeignWindow({{u"Other property", 1}});
