@@ -1,8 +1,8 @@
 #!/bin/bash
 # The shipped sonaro.exe against the stand-in driver loaded in winedevice.exe: start-up maps the
 # ring and makes the virtual device the default; once local sound is on, the feeder's numbered
-# stream reaches the sound card's file in order; a sample-rate change is followed; "CloseSonaro"
-# gives the default back and unmaps before the handle closes.
+# stream reaches the sound card's file in order; a sample-rate change is followed; "CloseSonaro",
+# a WM_QUIT and a logoff each give the default back and unmap before the handle closes.
 # Runs inside wine-run.sh with --sound-device card. Arguments: sonaro.exe sonaro_probe.exe
 # policy_stub.dll vqvad.sys vad_install.exe vad_feeder.exe vad_frame_check.exe
 . "$(dirname "$0")/../sonaro_wine/common.sh"
@@ -86,13 +86,17 @@ field() {
 held=$(((143999 - $(field last_number "$first") + 65536) % 65536))
 echo "frames held back at the pause: $held"
 ((held < 2400)) || fail "first stretch incomplete: $first"
-# 44100 Hz audio is resampled to the card's 48000 Hz when the buffer follows the change, so it
-# is heard (over a second of it) but no longer bit for bit.
+# 44100 Hz audio is resampled to the card's 48000 Hz when the buffer follows the change: over a
+# second of it is heard, and in one stretch of at least two blocks its frames follow each other,
+# the numbers climbing by 44100/48000 per frame (0.919; by 1 had the rate not been followed).
 second=$(wine "$CHECK" "$(winepath -w "$work/second.raw")" 2 16 | tr -d '\r')
 echo "after the rate change (44100 Hz): $second"
 (($(field audible "$second") > 48000)) || fail "too little sound after the rate change: $second"
-[[ ! $second =~ " lost 0 repeated 0 silent [0-9]+ foreign 0 " ]] ||
-  fail "the audio after the change is bit for bit: the rate was not followed"
+run=$(field resampled_run "$second")
+climb=$(($(field resampled_advance "$second") * 10000 / (run > 1 ? run - 1 : 1)))
+echo "resampled: $run frames in order, climbing $climb/10000 per frame"
+((run >= 4800)) || fail "not two blocks of the resampled stream in order: $second"
+((climb >= 9000 && climb <= 9380)) || fail "the stream does not climb at 44100/48000: $second"
 
 wine "$PROBE" send CloseSonaro || fail "CloseSonaro not delivered"
 wait "$sonaro"
@@ -108,4 +112,31 @@ for ((i = 0; i < 50; i++)); do
 done
 echo "driver, whole run: $all_events"
 [[ $all_events == "open query map confirm unmap close" ]] || fail "requests: $all_events"
+
+# The other ways out give the default back and unmap before the close all the same: a WM_QUIT
+# posted to the frame, and a logoff, after whose WM_ENDSESSION the process is ended at once.
+# Arguments: the probe's command, and the exit code it leaves where the program ends itself.
+end_by() {
+  wine "$SONARO" &
+  local sonaro=$! rc pid events during after
+  wine "$PROBE" frame 30 >/dev/null || fail "$1: no frame"
+  during=$(default_endpoint)
+  pid=$(wine "$FEEDER" journal | tr -d '\r' | awk '$2 == "query" { p = $3 } END { print p }')
+  wine "$PROBE" "$1" || fail "$1 not delivered"
+  wait "$sonaro"
+  rc=$?
+  after=$(default_endpoint)
+  for ((i = 0; i < 50; i++)); do
+    events=$(events_of "$pid")
+    [[ $events == *close ]] && break
+    sleep 0.1
+  done
+  echo "$1: default while running $during, after $after; exit code $rc; driver: $events"
+  [[ $during == "Out: Velquor Kestrova Audio" ]] || fail "$1: default while running: $during"
+  [[ $after == "Out: card" ]] || fail "$1: default after the end: $after"
+  [[ -z ${2-} ]] || ((rc == $2)) || fail "$1: exit code $rc"
+  [[ $events == "open query map confirm unmap close" ]] || fail "$1: requests: $events"
+}
+end_by quit 0
+end_by logoff  # ended from outside: Wine's launcher does not pass the code on
 finish
