@@ -47,25 +47,33 @@ echo "driver, start-up: $start_events"
 journal_of "$program" | awk '$4 != "00000000" { bad = 1 } END { exit bad }' ||
   fail "a start-up request failed: $(journal_of "$program")"
 
-# The stream: 3 s at 48000 Hz, a pause, then 1.5 s at 44100 Hz, changed in place. Local sound is
+# The stream: 3 s at 48000 Hz, a pause, then 1.5 s at 44100 Hz, changed in place, another pause,
+# then 1.5 s in 24-bit samples, a change the player follows by starting again. Local sound is
 # turned on while the first stretch plays. The card's output runs ahead of real time, so its file
 # holds the audio with silence wherever the player ran dry; the frame check skips that silence.
-wine "$FEEDER" start:48000:2:16 play:3000 pause wait:1000 resume rate:44100 play:1500 stop \
+wine "$FEEDER" start:48000:2:16 play:3000 pause wait:1000 resume rate:44100 play:1500 pause \
+  wait:1000 resume format:48000:2:24 play:1500 stop \
   >"$work/feeder.log" 2>&1 &
 feeder=$!
 sleep 0.5
 wine "$PROBE" send EnableLocalSound || fail "EnableLocalSound not delivered"
-# Halfway through the pause everything of the first stretch has been played: keep that part.
-for ((i = 0; i < 100; i++)); do
-  grep -q '^pause' "$work/feeder.log" && break
-  sleep 0.1
-done
-sleep 0.5
-cp "$CARD_FILE" "$work/first.raw"
+# Halfway through each pause everything of the stretch before has been played: keep that part.
+keep_at_pause() {
+  for ((i = 0; i < 100; i++)); do
+    (($(grep -c '^pause' "$work/feeder.log") >= $1)) && break
+    sleep 0.1
+  done
+  sleep 0.5
+  cp "$CARD_FILE" "$2"
+}
+keep_at_pause 1 "$work/first.raw"
+keep_at_pause 2 "$work/to_second.raw"
 wait "$feeder" || fail "the feeder failed: $(cat "$work/feeder.log")"
 sleep 1
 first_size=$(stat -c %s "$work/first.raw")
-tail -c +$((first_size + 1)) "$CARD_FILE" >"$work/second.raw"
+second_end=$(stat -c %s "$work/to_second.raw")
+tail -c +$((first_size + 1)) "$work/to_second.raw" >"$work/second.raw"
+tail -c +$((second_end + 1)) "$CARD_FILE" >"$work/third.raw"
 
 # 48000 Hz stereo arrives bit for bit. Wine's mixer does not run in real time: when it gets
 # ahead of the player, the looping buffer plays a block again or the player drops a backlog, so
@@ -97,6 +105,15 @@ climb=$(($(field resampled_advance "$second") * 10000 / (run > 1 ? run - 1 : 1))
 echo "resampled: $run frames in order, climbing $climb/10000 per frame"
 ((run >= 2400)) || fail "not a block of the resampled stream in order: $second"
 ((climb >= 9000 && climb <= 9380)) || fail "the stream does not climb at 44100/48000: $second"
+# 24-bit frames reach the 16-bit card as their top 16 bits: numbered frames whose number climbs
+# by 1/256 per frame. Played on in the old 16-bit buffer, the bytes would be noise.
+third=$(wine "$CHECK" "$(winepath -w "$work/third.raw")" 2 16 | tr -d '\r')
+echo "after the change to 24 bits: $third"
+run=$(field resampled_run "$third")
+climb=$(($(field resampled_advance "$third") * 10000 / (run > 1 ? run - 1 : 1)))
+echo "24 bits: $run frames in order, climbing $climb/10000 per frame"
+((run >= 2400)) || fail "not a block of the 24-bit stream in order: $third"
+((climb >= 30 && climb <= 50)) || fail "the 24-bit stream does not climb at 1/256: $third"
 
 wine "$PROBE" send CloseSonaro || fail "CloseSonaro not delivered"
 wait "$sonaro"
