@@ -5,10 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "platform/guid.h"
 
 namespace audio {
+
+// Every name the virtual device goes by (its endpoint, its DirectSound description) carries
+// this word, in any case.
+inline constexpr std::u16string_view kVirtualDeviceMark = u"Velquor";
 
 // {5D9078C4-B381-48FF-8639-9A4060706930}
 inline constexpr platform::Guid kPropSetIdSharedAudio{

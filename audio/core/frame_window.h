@@ -19,6 +19,9 @@ class FrameEvents {
   virtual void OnRegisteredMessage(uint32_t message) = 0;
   // The frame object is being destroyed, after its window is gone.
   virtual void OnFrameDestroyed() = 0;
+  // The user's session ends (WM_ENDSESSION with TRUE): the process may be ended as soon as
+  // this returns.
+  virtual void OnSessionEnding() = 0;
 };
 
 enum class ShowCommand { kHide, kShow };
@@ -48,7 +51,10 @@ class FrameWindowSystem {
   // To the bottom of the Z order without moving, sizing or activating it.
   virtual void MoveFrameToBottom() = 0;
   virtual void DestroyFrame() = 0;
-  // Runs until the frame is destroyed; the exit code of the loop.
+  // Cuts the frame's link to its events: nothing reaches the application after this, also
+  // not the frame's own end.
+  virtual void DetachFrame() = 0;
+  // Runs until a quit message arrives (the frame's end posts one); the exit code of the loop.
   virtual int RunMessageLoop() = 0;
 };
 

@@ -20,16 +20,21 @@ class LocalPlayback::SoundLock {
  public:
   explicit SoundLock(LocalPlayback& owner) : owner_(owner) {
     platform::Event* lock = owner_.sound_lock_.get();
-    if (lock) owner_.sync_.WaitAny({&lock, 1}, platform::kWaitInfinite);
+    held_ = lock != nullptr && owner_.sync_.WaitAny({&lock, 1}, platform::kWaitInfinite).kind ==
+                                   platform::WaitResult::Kind::kSignalled;
   }
+  // A lock that was never taken is not given back: that would let a second holder in.
   ~SoundLock() {
-    if (owner_.sound_lock_) owner_.sound_lock_->Set();
+    if (held_) owner_.sound_lock_->Set();
   }
   SoundLock(const SoundLock&) = delete;
   SoundLock& operator=(const SoundLock&) = delete;
 
+  bool held() const { return held_; }
+
  private:
   LocalPlayback& owner_;
+  bool held_ = false;
 };
 
 LocalPlayback::LocalPlayback(DirectSoundSystem& sound, SharedMemory& memory, platform::Sync& sync,
@@ -38,6 +43,7 @@ LocalPlayback::LocalPlayback(DirectSoundSystem& sound, SharedMemory& memory, pla
       memory_(memory),
       sync_(sync),
       clock_(clock),
+      restore_stop_(sync.CreateEvent(true, false)),
       sound_lock_(sync.CreateEvent(false, true)) {}
 
 LocalPlayback::~LocalPlayback() { CloseLocalPlayback(); }
@@ -51,7 +57,11 @@ std::optional<platform::Guid> LocalPlayback::FindLocalDevice(std::u16string_view
     }
     return true;
   });
+  // An empty name would match any device, and the virtual device is never the local one:
+  // playing into it would feed the driver its own output.
+  if (name.empty()) return std::nullopt;
   for (const LocalDeviceEntry& device : devices_) {
+    if (ContainsIgnoringCase(device.description, kVirtualDeviceMark)) continue;
     if (device.description.find(name) != std::u16string::npos) return device.guid;
   }
   return std::nullopt;
@@ -123,7 +133,12 @@ void LocalPlayback::NotificationThreadBody() {
 
 platform::HResult LocalPlayback::HandleNotification() {
   SoundLock lock(*this);
-  return sound_ ? sound_->HandleNotification() : platform::kSFalse;
+  if (!lock.held()) return platform::kEFail;
+  if (!sound_) return platform::kSFalse;
+  const platform::HResult result = sound_->HandleNotification();
+  // Nobody refills the buffer after a failure: looping on, it would repeat its last 150 ms.
+  if (platform::Failed(result)) sound_->Buffer().Stop();
+  return result;
 }
 
 platform::HResult LocalPlayback::StartStream(std::span<const uint8_t> format, uint32_t stream_id) {
@@ -155,16 +170,20 @@ platform::HResult LocalPlayback::StartStream(std::span<const uint8_t> format, ui
   result = buffer->SetNotificationPositions(positions, notification_event_.get());
   if (platform::Failed(result)) return result;
 
-  auto sound =
-      std::make_unique<CStreamingSound>(std::move(source), std::move(buffer), notify_size, clock_);
+  auto sound = std::make_unique<CStreamingSound>(std::move(source), std::move(buffer), notify_size,
+                                                 clock_, sync_, restore_stop_.get());
   SoundLock lock(*this);
+  if (!lock.held()) return platform::kEFail;
   sound_ = std::move(sound);
   return platform::kSOk;
 }
 
 platform::HResult LocalPlayback::StopStream() {
+  // A restore of a lost buffer that holds the lock gives up now.
+  if (restore_stop_) restore_stop_->Set();
   {
     SoundLock lock(*this);
+    if (!lock.held()) return platform::kEFail;
     if (sound_) {
       sound_->Buffer().Stop();
       sound_->Reset();
@@ -173,13 +192,15 @@ platform::HResult LocalPlayback::StopStream() {
   // The thread may be waiting for the lock inside a refill: it is stopped without holding it.
   StopNotificationThread();
   SoundLock lock(*this);
+  if (!lock.held()) return platform::kEFail;
   sound_.reset();
+  if (restore_stop_) restore_stop_->Reset();
   return platform::kSOk;
 }
 
 platform::HResult LocalPlayback::BeginPlayback() {
   SoundLock lock(*this);
-  if (!sound_) return platform::kEFail;
+  if (!lock.held() || !sound_) return platform::kEFail;
   const platform::HResult prefilled = sound_->Prefill();
   if (platform::Failed(prefilled)) return prefilled;
   const platform::HResult started = sound_->StartGate();
@@ -188,6 +209,7 @@ platform::HResult LocalPlayback::BeginPlayback() {
 
 platform::HResult LocalPlayback::ChangeRateInPlace(const WaveFormatEx& format) {
   SoundLock lock(*this);
+  if (!lock.held()) return platform::kEFail;
   if (!sound_) return platform::kSFalse;
   CWaveSource& source = sound_->Source();
   if (!source.HasFormat()) return platform::kEFail;
@@ -205,22 +227,22 @@ platform::HResult LocalPlayback::ChangeRateInPlace(const WaveFormatEx& format) {
 
 bool LocalPlayback::IsPlaying() {
   SoundLock lock(*this);
-  return sound_ && sound_->IsPlaying();
+  return lock.held() && sound_ && sound_->IsPlaying();
 }
 
 bool LocalPlayback::HasCurrentSound() {
   SoundLock lock(*this);
-  return sound_ != nullptr;
+  return lock.held() && sound_ != nullptr;
 }
 
 bool LocalPlayback::IsStartPending() {
   SoundLock lock(*this);
-  return sound_ && sound_->start_pending();
+  return lock.held() && sound_ && sound_->start_pending();
 }
 
-void LocalPlayback::SetDraining() {
+void LocalPlayback::SetDraining(bool draining) {
   SoundLock lock(*this);
-  if (sound_) sound_->set_draining();
+  if (lock.held() && sound_) sound_->set_draining(draining);
 }
 
 }  // namespace audio

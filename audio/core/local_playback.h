@@ -37,8 +37,8 @@ class LocalPlayback : public PlaybackControl {
   LocalPlayback(const LocalPlayback&) = delete;
   LocalPlayback& operator=(const LocalPlayback&) = delete;
 
-  // The first enumerated device whose description contains the name (case-sensitive); an
-  // empty name matches the first device.
+  // The first enumerated device whose description contains the name (case-sensitive), never
+  // one that names the virtual device; an empty name matches nothing.
   std::optional<platform::Guid> FindLocalDevice(std::u16string_view name);
   const std::vector<LocalDeviceEntry>& Devices() const { return devices_; }
 
@@ -58,7 +58,7 @@ class LocalPlayback : public PlaybackControl {
   // What the stream monitor reads and sets on the current sound.
   bool HasCurrentSound() override;
   bool IsStartPending() override;
-  void SetDraining() override;
+  void SetDraining(bool draining) override;
 
   // One wake of the notification thread for a signalled notification event; a failure ends
   // the thread. Public so that tests on virtual time can stand in for the thread.
@@ -79,6 +79,9 @@ class LocalPlayback : public PlaybackControl {
   std::unique_ptr<platform::Event> notification_event_;
   std::unique_ptr<platform::Event> stop_event_;
   std::unique_ptr<platform::Thread> notification_thread_;
+  // Set while a stream is being stopped: a restore of its lost buffer gives up (manual reset,
+  // so looking at it does not consume it).
+  std::unique_ptr<platform::Event> restore_stop_;
   // Held while the current sound is used, so the monitor's prefill and the notification
   // thread's refill never overlap. An event rather than a mutex, so a wait on it is a wait of
   // the sync port (virtual-time schedulers see it).

@@ -18,7 +18,9 @@ class PlaybackControl {
   virtual bool IsPlaying() = 0;
   virtual bool HasCurrentSound() = 0;
   virtual bool IsStartPending() = 0;
-  virtual void SetDraining() = 0;
+  // Set when the stream has ended (stop once everything read has played); cleared when it
+  // runs again.
+  virtual void SetDraining(bool draining) = 0;
 };
 
 }  // namespace audio

@@ -4,13 +4,6 @@
 
 namespace audio {
 
-namespace {
-
-// The saved default carrying this name is the virtual device itself.
-constexpr std::u16string_view kVirtualDeviceMark = u"Velquor";
-
-}  // namespace
-
 CsonaroApp::CsonaroApp(SonaroPorts ports)
     : ports_(ports),
       endpoints_({ports.registry, ports.com, ports.core_audio, ports.policy},
@@ -19,7 +12,9 @@ CsonaroApp::CsonaroApp(SonaroPorts ports)
       local_sound_message_(ports.windows.RegisterMessage(kLocalSoundMessageName)),
       device_(ports.devices) {}
 
-CsonaroApp::~CsonaroApp() = default;
+// The frame may outlive the application object (its window goes with the window system):
+// it must not report to an object that is gone.
+CsonaroApp::~CsonaroApp() { ports_.windows.DetachFrame(); }
 
 int CsonaroApp::Run() {
   if (!InitApplication()) {
@@ -32,7 +27,11 @@ int CsonaroApp::Run() {
     Shutdown();
     return kExitRefused;
   }
-  return ports_.windows.RunMessageLoop();
+  // A quit posted by anyone ends the loop with the frame still alive: the default must come
+  // back all the same.
+  const int exit_code = ports_.windows.RunMessageLoop();
+  Shutdown();
+  return exit_code;
 }
 
 void CsonaroApp::RunExitAction() { endpoints_.RunExitAction(); }
@@ -42,10 +41,13 @@ bool CsonaroApp::InitApplication() {
   os_version_ = ReadProgramOsVersion(ports_.os_version);
   if (device_.OpenVirtualAudioDevice() != platform::kErrorSuccess) return false;
   if (!device_.SendQuery()) return LeaveWithoutStreaming(false);
-  if (!MapSharedMemory()) return LeaveWithoutStreaming(false);
+  if (!device_.SendMap(&addresses_)) return LeaveWithoutStreaming(false);
+  // Addresses the system does not show as readable memory are never read. The driver did map
+  // them, so the default still switches: only local sound, which reads them, is given up.
+  shared_memory_ = ports_.shared_memory.Resolve(addresses_);
   device_.SendConfirm(addresses_);
   endpoints_.SetDefaultPlayback(os_version_);
-  if (ContainsIgnoringCase(endpoints_.SavedPlaybackName(), kVirtualDeviceMark)) {
+  if (ContainsIgnoringCase(endpoints_.SavedPlaybackName(), kVirtualDeviceMark) || !shared_memory_) {
     state_ = SonaroState::kIdle;
     return LeaveWithoutStreaming(true);
   }
@@ -61,13 +63,6 @@ bool CsonaroApp::AnotherInstanceRuns() {
     }
   }
   return false;
-}
-
-bool CsonaroApp::MapSharedMemory() {
-  if (!device_.SendMap(&addresses_)) return false;
-  // Addresses that name no readable memory are as good as a refused mapping.
-  shared_memory_ = ports_.shared_memory.Resolve(addresses_);
-  return shared_memory_ != nullptr;
 }
 
 void CsonaroApp::StartStreaming() {
@@ -124,6 +119,9 @@ void CsonaroApp::OnRegisteredMessage(uint32_t message) {
 }
 
 void CsonaroApp::OnFrameDestroyed() { Shutdown(); }
+
+// The system may end the process as soon as the session's end has been answered.
+void CsonaroApp::OnSessionEnding() { Shutdown(); }
 
 void CsonaroApp::Shutdown() {
   if (shut_down_) return;

@@ -60,8 +60,8 @@ class CsonaroApp : public FrameEvents {
   CsonaroApp(const CsonaroApp&) = delete;
   CsonaroApp& operator=(const CsonaroApp&) = delete;
 
-  // The framework's run: InitApplication, InitInstance, the message loop. The process's
-  // exit code.
+  // The framework's run: InitApplication, InitInstance, the message loop, and the shutdown
+  // once the loop has ended, whatever ended it. The process's exit code.
   int Run();
   // The process-exit action: releases Core Audio and undoes the COM initialization.
   void RunExitAction();
@@ -71,6 +71,7 @@ class CsonaroApp : public FrameEvents {
 
   void OnRegisteredMessage(uint32_t message) override;
   void OnFrameDestroyed() override;
+  void OnSessionEnding() override;
 
   SonaroState state() const { return state_; }
   const std::u16string& SavedPlaybackName() const { return endpoints_.SavedPlaybackName(); }
@@ -79,12 +80,13 @@ class CsonaroApp : public FrameEvents {
 
  private:
   bool AnotherInstanceRuns();
-  bool MapSharedMemory();
   void StartStreaming();
   bool LeaveWithoutStreaming(bool result);
   // Unmaps the shared memory if it was mapped and closes the device.
   void ReleaseDevice();
   void HideApplication();
+  // Gives the default back and releases everything in order; runs once, on whichever way
+  // out comes first.
   void Shutdown();
 
   SonaroPorts ports_;

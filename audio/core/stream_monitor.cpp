@@ -104,7 +104,12 @@ bool CStreamMonitor::Poll() {
   if (std::memcmp(&format_, &snapshot.format, sizeof format_) != 0) {
     format_ = snapshot.format;
     if (playback_.HasCurrentSound() && playback_.IsPlaying()) {
-      playback_.ChangeRateInPlace(format_);
+      // Only the rate can change under a playing buffer; for any other change it would go on
+      // playing the new audio in the old format. It is made again and started.
+      if (playback_.ChangeRateInPlace(format_) == platform::kENotImpl) {
+        playback_.StartStream(FormatBytes(format_), snapshot.stream_id);
+        playback_.BeginPlayback();
+      }
     } else {
       playback_.StartStream(FormatBytes(format_), snapshot.stream_id);
     }
@@ -115,6 +120,8 @@ bool CStreamMonitor::Poll() {
     const uint32_t old_state = state_;
     state_ = snapshot.stream_state;
     if (state_ == kStreamRunning) {
+      // An ended stream that runs again must not stop at its old end.
+      if (old_state == kStreamStopped && playback_.HasCurrentSound()) playback_.SetDraining(false);
       const bool resumes_playing =
           old_state == kStreamIntermediate && playback_.HasCurrentSound() && playback_.IsPlaying();
       if (!resumes_playing) playback_.BeginPlayback();
@@ -127,7 +134,7 @@ bool CStreamMonitor::Poll() {
   if (primed_ && current.write_position > seen_position_) AdvanceToWritePosition(current);
 
   if (ended && playback_.HasCurrentSound()) {
-    playback_.SetDraining();
+    playback_.SetDraining(true);
     if (playback_.IsStartPending()) playback_.BeginPlayback();
   }
   return true;

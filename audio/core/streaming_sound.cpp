@@ -6,8 +6,11 @@ namespace audio {
 
 uint32_t NotifySize(const WaveFormatEx& format) {
   if (format.block_align == 0) return 0;
-  const uint32_t size = format.samples_per_sec * format.block_align * 150 / 3000;
-  return size - size % format.block_align;
+  // The rate comes from the driver: 64 bits cannot overflow here, 32 could.
+  uint64_t size = uint64_t{format.samples_per_sec} * format.block_align * 150 / 3000;
+  size -= size % format.block_align;
+  if (size * kBlocksPerBuffer > UINT32_MAX) return 0;
+  return static_cast<uint32_t>(size);
 }
 
 CSound::CSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer> buffer,
@@ -16,9 +19,12 @@ CSound::CSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer>
 
 CStreamingSound::CStreamingSound(std::unique_ptr<CWaveSource> source,
                                  std::unique_ptr<SoundBuffer> buffer, uint32_t notify_size,
-                                 platform::Clock& clock)
+                                 platform::Clock& clock, platform::Sync& sync,
+                                 platform::Event* restore_stop)
     : CSound(std::move(source), std::move(buffer), kBlocksPerBuffer * notify_size),
       clock_(clock),
+      sync_(sync),
+      restore_stop_(restore_stop),
       notify_size_(notify_size) {
   Buffer().SetCurrentPosition(0);
 }
@@ -27,15 +33,25 @@ uint8_t CStreamingSound::SilenceByte() {
   return Source().HasFormat() && Source().Format().bits_per_sample == 8 ? 0x80 : 0x00;
 }
 
-bool CStreamingSound::RestoreBuffer() {
+CStreamingSound::Restore CStreamingSound::RestoreBuffer() {
   uint32_t status = 0;
   if (platform::Failed(Buffer().GetStatus(&status)) || !(status & kDsbStatusBufferLost))
-    return false;
-  for (;;) {
+    return Restore::kNotLost;
+  // Another program may hold the card for good: the retries end, and the stream's end does
+  // not wait for them.
+  for (uint32_t attempt = 0; attempt < kMaxRestoreAttempts; ++attempt) {
     const platform::HResult result = Buffer().Restore();
-    if (platform::Succeeded(result)) return true;
+    if (platform::Succeeded(result)) return Restore::kRestored;
     if (result == platform::kDsErrBufferLost) clock_.Sleep(kRestoreRetryMs);
+    if (RestoreStopped()) break;
   }
+  return Restore::kStillLost;
+}
+
+bool CStreamingSound::RestoreStopped() {
+  if (restore_stop_ == nullptr) return false;
+  platform::Event* stop = restore_stop_;
+  return sync_.WaitAny({&stop, 1}, 0).kind == platform::WaitResult::Kind::kSignalled;
 }
 
 bool CStreamingSound::IsPlaying() {
@@ -69,7 +85,7 @@ void CStreamingSound::Wrote(uint32_t length, uint32_t audio) {
 }
 
 platform::HResult CStreamingSound::Prefill() {
-  RestoreBuffer();
+  if (RestoreBuffer() == Restore::kStillLost) return platform::kDsErrBufferLost;
   uint32_t available = Source().Available();
   if (available > BufferSize()) {
     Source().SkipTo(Source().WritePosition());
@@ -84,7 +100,9 @@ platform::HResult CStreamingSound::Prefill() {
     available += notify_size_ - available % notify_size_;
   }
   if (available == 0) return platform::kSFalse;
-  if (next_write_offset_ + available > BufferSize()) available = BufferSize() - next_write_offset_;
+  if (uint64_t{next_write_offset_} + available > BufferSize()) {
+    available = BufferSize() - next_write_offset_;
+  }
 
   LockedParts parts;
   const platform::HResult locked = Buffer().Lock(next_write_offset_, available, &parts);
@@ -109,15 +127,28 @@ platform::HResult CStreamingSound::StartGate() {
   }
   start_pending_ = false;
   blocks_written_ = 0;
-  if (RestoreBuffer()) {
-    Reset();
-    Prefill();
+  switch (RestoreBuffer()) {
+    case Restore::kNotLost:
+      break;
+    case Restore::kRestored:
+      Reset();
+      Prefill();
+      break;
+    case Restore::kStillLost:
+      return platform::kDsErrBufferLost;
   }
   return Buffer().Play(kDsbPlayLooping);
 }
 
 platform::HResult CStreamingSound::HandleNotification() {
-  if (RestoreBuffer()) return Prefill();
+  switch (RestoreBuffer()) {
+    case Restore::kNotLost:
+      break;
+    case Restore::kRestored:
+      return Prefill();
+    case Restore::kStillLost:
+      return platform::kDsErrBufferLost;
+  }
 
   LockedParts parts;
   const platform::HResult locked = Buffer().Lock(next_write_offset_, notify_size_, &parts);

@@ -16,9 +16,12 @@ inline constexpr uint32_t kBlocksPerBuffer = 3;
 inline constexpr uint32_t kStartThresholdBlocks = 3;
 inline constexpr uint32_t kPrefillPauseMs = 30;
 inline constexpr uint32_t kRestoreRetryMs = 10;
+// Restore attempts before a lost buffer is given up (about a second of DSERR_BUFFERLOST).
+inline constexpr uint32_t kMaxRestoreAttempts = 100;
 
 // Bytes of one notification block: 50 ms of audio cut down to whole frames; 0 for a format
-// that cannot be played in blocks (no block alignment).
+// that cannot be played in blocks (no block alignment, not one frame in 50 ms, or a buffer of
+// three blocks that 32 bits cannot count).
 uint32_t NotifySize(const WaveFormatEx& format);
 
 class CSound {
@@ -39,8 +42,11 @@ class CSound {
 
 class CStreamingSound : public CSound {
  public:
+  // `restore_stop`, when set, ends the restore of a lost buffer early (it is only looked at,
+  // never consumed).
   CStreamingSound(std::unique_ptr<CWaveSource> source, std::unique_ptr<SoundBuffer> buffer,
-                  uint32_t notify_size, platform::Clock& clock);
+                  uint32_t notify_size, platform::Clock& clock, platform::Sync& sync,
+                  platform::Event* restore_stop);
 
   // Writes whole blocks ahead of the play cursor; 1 when nothing was written.
   platform::HResult Prefill();
@@ -50,12 +56,13 @@ class CStreamingSound : public CSound {
   // Refills the block after the one the cursor has just left.
   platform::HResult HandleNotification();
   void Reset();
-  // Restores a lost buffer; true when it was lost.
-  bool RestoreBuffer();
+  enum class Restore { kNotLost, kRestored, kStillLost };
+  // Restores a lost buffer, retrying a bounded number of times unless stopped.
+  Restore RestoreBuffer();
   bool IsPlaying();
 
   bool start_pending() const { return start_pending_; }
-  void set_draining() { draining_ = true; }
+  void set_draining(bool draining) { draining_ = draining; }
 
  private:
   uint8_t SilenceByte();
@@ -63,7 +70,11 @@ class CStreamingSound : public CSound {
   // Counts bytes written into the buffer; `audio` of them came from the source.
   void Wrote(uint32_t length, uint32_t audio);
 
+  bool RestoreStopped();
+
   platform::Clock& clock_;
+  platform::Sync& sync_;
+  platform::Event* restore_stop_;
   uint32_t last_play_position_ = 0;
   uint64_t play_progress_ = 0;
   const uint32_t notify_size_;

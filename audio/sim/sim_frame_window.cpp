@@ -30,6 +30,18 @@ void SimFrameWindowSystem::QueueStep(std::function<void()> step) {
   queue_.push_back(std::move(step));
 }
 
+void SimFrameWindowSystem::QueueQuit(int exit_code) {
+  queue_.push_back([this, exit_code] { quit_code_ = exit_code; });
+}
+
+void SimFrameWindowSystem::QueueSessionEnd(bool ending) {
+  queue_.push_back([this, ending] {
+    // The query is answered TRUE by the frame's default handling; only the end reaches the
+    // application.
+    if (ending && FrameAlive() && events_ != nullptr) events_->OnSessionEnding();
+  });
+}
+
 uint32_t SimFrameWindowSystem::RegisterMessage(std::u16string_view name) {
   const auto [it, added] = messages_.try_emplace(
       std::u16string(name), kFirstRegisteredMessage + static_cast<uint32_t>(messages_.size()));
@@ -102,8 +114,11 @@ void SimFrameWindowSystem::DestroyFrame() {
   if (events_ != nullptr) events_->OnFrameDestroyed();
 }
 
+void SimFrameWindowSystem::DetachFrame() { events_ = nullptr; }
+
 int SimFrameWindowSystem::RunMessageLoop() {
   while (FrameAlive()) {
+    if (quit_code_) return *quit_code_;
     if (queue_.empty()) return kLoopRanDry;
     auto step = std::move(queue_.front());
     queue_.pop_front();

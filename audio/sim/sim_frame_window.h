@@ -40,12 +40,20 @@ class SimFrameWindowSystem : public FrameWindowSystem {
   // by another program, or any other step of the test (time passing, checks).
   void QueueMessageToFrame(std::u16string name);
   void QueueStep(std::function<void()> step);
+  // A WM_QUIT posted to the program's thread: the loop ends with this code, the frame alive.
+  void QueueQuit(int exit_code);
+  // A logoff: WM_QUERYENDSESSION, then WM_ENDSESSION with `ending`. Once that has returned
+  // with TRUE the system may end the process at any moment: a step queued next sees the
+  // program as the system would leave it.
+  void QueueSessionEnd(bool ending);
 
   std::optional<WindowHandle> Foreground() const { return foreground_; }
   const std::optional<SimFrame>& Frame() const { return frame_; }
   const std::u16string& RegistryKeyName() const { return registry_key_; }
   // Messages that reached a live frame, by name.
   const std::vector<std::u16string>& DeliveredMessages() const { return delivered_; }
+  // Whether the frame still reports to the application.
+  bool FrameLinked() const { return events_ != nullptr; }
 
   uint32_t RegisterMessage(std::u16string_view name) override;
   std::vector<WindowHandle> TopLevelWindows() override;
@@ -60,6 +68,7 @@ class SimFrameWindowSystem : public FrameWindowSystem {
   void ShowOwnedPopups(bool show) override;
   void MoveFrameToBottom() override;
   void DestroyFrame() override;
+  void DetachFrame() override;
   int RunMessageLoop() override;
 
  private:
@@ -73,6 +82,7 @@ class SimFrameWindowSystem : public FrameWindowSystem {
   FrameEvents* events_ = nullptr;
   std::u16string registry_key_;
   std::deque<std::function<void()>> queue_;
+  std::optional<int> quit_code_;
   std::vector<std::u16string> delivered_;
 };
 

@@ -42,6 +42,7 @@ class SimSoundCard::Buffer : public SoundBuffer {
   }
   platform::HResult Restore() override {
     std::lock_guard lock(card_.mutex_);
+    ++card_.restores_tried_;
     if (card_.faults_.restore_failures > 0) {
       --card_.faults_.restore_failures;
       return platform::kDsErrBufferLost;
@@ -234,6 +235,11 @@ void SimSoundCard::LoseBuffer() {
   if (latest_) latest_->Lose();
 }
 
+uint32_t SimSoundCard::restores_tried() const {
+  std::lock_guard lock(mutex_);
+  return restores_tried_;
+}
+
 bool SimSoundCard::HasLiveBuffer() const {
   std::lock_guard lock(mutex_);
   return latest_ != nullptr;
@@ -273,6 +279,7 @@ platform::HResult SimSoundCard::Create(const platform::Guid* device,
       })) {
     return platform::kEFail;
   }
+  opened_device_ = device ? std::optional(*device) : std::nullopt;
   *object = std::make_unique<Device>(*this);
   return platform::kSOk;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ class SimSoundCard : public DirectSoundSystem {
   const std::vector<PlayedChunk>& played() const { return played_; }
   uint32_t notifications_fired() const { return notifications_fired_; }
   uint32_t buffers_created() const { return buffers_created_; }
+  uint32_t restores_tried() const;
+  // The device DirectSound was last created on (none: the default device), if it was.
+  std::optional<std::optional<platform::Guid>> opened_device() const { return opened_device_; }
   std::vector<uint8_t> primary_format() const { return primary_format_; }
   WindowHandle cooperative_window() const { return cooperative_window_; }
   // The streaming buffer made last, if it still exists.
@@ -85,6 +89,8 @@ class SimSoundCard : public DirectSoundSystem {
   std::vector<PlayedChunk> played_;
   uint32_t notifications_fired_ = 0;
   uint32_t buffers_created_ = 0;
+  uint32_t restores_tried_ = 0;
+  std::optional<std::optional<platform::Guid>> opened_device_;
   std::vector<uint8_t> primary_format_;
   WindowHandle foreground_window_ = 0x20020;
   WindowHandle cooperative_window_ = 0;

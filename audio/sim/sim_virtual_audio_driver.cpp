@@ -201,7 +201,7 @@ std::unique_ptr<DeviceFile> SimVirtualAudioDriver::OpenFile() {
 
 std::unique_ptr<SharedMemory> SimVirtualAudioDriver::Resolve(const SharedAddresses& addresses) {
   std::lock_guard lock(mutex_);
-  if (!mapped_ || addresses.status_block != kStatusBlockAddress ||
+  if (!mapped_ || faults_.mapping_unconfirmed || addresses.status_block != kStatusBlockAddress ||
       addresses.data_area != kDataAreaAddress) {
     return nullptr;
   }

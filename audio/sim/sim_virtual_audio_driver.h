@@ -37,6 +37,7 @@ struct DriverFaults {
   uint32_t id_change_after_snapshots = 0;  // 0: never; else the id changes after that many reads
   bool fail_query = false;
   bool fail_map = false;
+  bool mapping_unconfirmed = false;  // the system does not show the mapping as readable memory
 };
 
 struct DriverRequests {

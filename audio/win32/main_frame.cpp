@@ -29,7 +29,7 @@ bool RegisterFrameClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 CMainFrame::CMainFrame(HINSTANCE instance, audio::FrameEvents& events)
-    : instance_(instance), events_(events) {}
+    : instance_(instance), events_(&events) {}
 
 CMainFrame::~CMainFrame() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -79,11 +79,15 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
-      events_.OnFrameDestroyed();
+      if (events_ != nullptr) events_->OnFrameDestroyed();
       return DefWindowProcW(hwnd, message, wparam, lparam);
+    case WM_ENDSESSION:
+      // Once this returns the system may end the process without another message.
+      if (wparam != FALSE && events_ != nullptr) events_->OnSessionEnding();
+      return 0;
   }
   if (message >= kFirstRegisteredMessage && message <= kLastRegisteredMessage) {
-    events_.OnRegisteredMessage(message);
+    if (events_ != nullptr) events_->OnRegisteredMessage(message);
     return 0;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);

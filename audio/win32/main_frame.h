@@ -17,6 +17,8 @@ class CMainFrame {
 
   // Creates the window from the resource set: its title string, menu and accelerators.
   bool LoadFrame(UINT resource_id, DWORD style);
+  // From now on nothing is reported to the application, also not the window's end.
+  void Detach() { events_ = nullptr; }
   HWND hwnd() const { return hwnd_; }
   HACCEL accelerators() const { return accelerators_; }
 
@@ -26,7 +28,7 @@ class CMainFrame {
   void OnCommand(WORD command);
 
   HINSTANCE instance_;
-  audio::FrameEvents& events_;
+  audio::FrameEvents* events_;
   HWND hwnd_ = nullptr;
   HACCEL accelerators_ = nullptr;
   CChildView view_;

@@ -73,6 +73,10 @@ void Win32FrameWindowSystem::DestroyFrame() {
   if (FrameWindow() != nullptr) DestroyWindow(FrameWindow());
 }
 
+void Win32FrameWindowSystem::DetachFrame() {
+  if (frame_) frame_->Detach();
+}
+
 int Win32FrameWindowSystem::RunMessageLoop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

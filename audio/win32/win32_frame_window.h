@@ -27,6 +27,7 @@ class Win32FrameWindowSystem : public audio::FrameWindowSystem {
   void ShowOwnedPopups(bool show) override;
   void MoveFrameToBottom() override;
   void DestroyFrame() override;
+  void DetachFrame() override;
   int RunMessageLoop() override;
 
  private:

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "audio/sim/sim_sound_card.h"
 #include "audio/tests/host/fake_shared_memory.h"
@@ -24,6 +26,10 @@ TEST(NotifySizeTest, FiftyMillisecondsInWholeFrames) {
   WaveFormatEx no_align = Pcm(44100, 2, 16);
   no_align.block_align = 0;
   EXPECT_EQ(NotifySize(no_align), 0u);
+  // Sizes from the driver's format are not wrapped: 50 ms that 32 bits hold only as a
+  // product, then 150 ms that do not fit at all.
+  EXPECT_EQ(NotifySize(Pcm(1000000, 16, 16)), 1600000u);
+  EXPECT_EQ(NotifySize(Pcm(0xFFFFFFFF, 8, 16)), 0u);
 }
 
 class LocalPlaybackTest : public ::testing::Test {
@@ -85,13 +91,22 @@ TEST_F(LocalPlaybackTest, FindLocalDeviceSkipsThePrimaryAndTakesTheFirstMatch) {
   EXPECT_EQ(playback_.FindLocalDevice(u"Speakers"), kCard);
   EXPECT_EQ(playback_.FindLocalDevice(u"Card) 2"), kOtherCard);
   EXPECT_EQ(playback_.FindLocalDevice(u"speakers"), std::nullopt) << "case-sensitive";
-  EXPECT_EQ(playback_.FindLocalDevice(u""), kCard);
+  EXPECT_EQ(playback_.FindLocalDevice(u""), std::nullopt) << "an empty name is no match";
   EXPECT_EQ(playback_.Devices().size(), 2u);
 
   for (int i = 0; i < 30; ++i) card_.AddDevice({true, kOtherCard, std::u16string(300, u'x'), u""});
-  playback_.FindLocalDevice(u"");
+  playback_.FindLocalDevice(u"x");
   ASSERT_EQ(playback_.Devices().size(), kMaxLocalDevices);
   EXPECT_EQ(playback_.Devices().back().description.size(), kDeviceTextChars - 1);
+}
+
+TEST_F(LocalPlaybackTest, FindLocalDeviceNeverTakesTheVirtualDevice) {
+  sim::SimSoundCard card(clock_);
+  card.AddDevice({true, kOtherCard, u"Speakers (VELQUOR Kestrova Audio)", u"vqvad.sys"});
+  card.AddDevice({true, kCard, u"Speakers (Card)", u"card.sys"});
+  LocalPlayback playback(card, memory_, sync_, clock_);
+  EXPECT_EQ(playback.FindLocalDevice(u"Speakers"), kCard);
+  EXPECT_EQ(playback.FindLocalDevice(u"Kestrova"), std::nullopt);
 }
 
 TEST_F(LocalPlaybackTest, OpenSetsThePrimaryFormatAndStartsTheNotificationThread) {
@@ -188,7 +203,7 @@ TEST_F(LocalPlaybackTest, EightBitStreamsPadWithMidScale) {
 TEST_F(LocalPlaybackTest, AStreamThatEndsEarlyStartsAtOnceAndStopsAfterItsLastByte) {
   OpenStream(Pcm(44100, 2, 16));
   Write(8820 + 500, 0x44);  // one block and a bit, and the stream has already ended
-  playback_.SetDraining();
+  playback_.SetDraining(true);
   EXPECT_EQ(playback_.BeginPlayback(), platform::kSOk);
   EXPECT_TRUE(playback_.IsPlaying());
   Play(600);
@@ -203,7 +218,7 @@ TEST_F(LocalPlaybackTest, AStreamThatEndsAfterTheRingRanDryStillPlaysItsLastPart
   playback_.BeginPlayback();
   Play(200);  // dry: silence fill
   Write(1000, 0x66);
-  playback_.SetDraining();
+  playback_.SetDraining(true);
   Play(400);
   EXPECT_FALSE(playback_.IsPlaying());
   const std::vector<uint8_t> played = PlayedBytes();
@@ -232,21 +247,76 @@ TEST_F(LocalPlaybackTest, LostBufferIsRestoredAndRefilled) {
   EXPECT_EQ(playback_.BeginPlayback(), platform::kSOk);
   EXPECT_EQ(clock_.TickCount() - before, 2 * kRestoreRetryMs + kPrefillPauseMs);
   EXPECT_TRUE(playback_.IsPlaying());
+
+  // A card that never gives the buffer back: the retries end, and so does the refill.
+  card_.LoseBuffer();
+  card_.faults().restore_failures = UINT32_MAX;
+  const uint32_t lost_at = clock_.TickCount();
+  EXPECT_EQ(playback_.BeginPlayback(), platform::kDsErrBufferLost);
+  EXPECT_EQ(clock_.TickCount() - lost_at, kMaxRestoreAttempts * kRestoreRetryMs);
+  EXPECT_EQ(playback_.HandleNotification(), platform::kDsErrBufferLost);
 }
 
-TEST_F(LocalPlaybackTest, NotificationFailuresEndTheRefill) {
+// The refill ends with the first failure, and the buffer stops instead of repeating itself.
+TEST_F(LocalPlaybackTest, NotificationFailuresEndTheRefillAndStopTheBuffer) {
   OpenStream(Pcm(44100, 2, 16));
   Write(3 * 8820, 0x11);
   playback_.BeginPlayback();
   card_.faults().split_next_lock = true;
   Play(60);
   EXPECT_EQ(last_notification_, platform::kEUnexpected);
+  EXPECT_FALSE(playback_.IsPlaying());
 
-  last_notification_ = platform::kSOk;
+  ASSERT_EQ(playback_.StartStream(FormatBytes(format_), 5), platform::kSOk);
+  memory_.block.records[0].write_position = 0;
   Write(3 * 8820, 0x11);
+  playback_.BeginPlayback();
   memory_.block.stream_id = 6;  // the ring now belongs to another stream
   Play(60);
   EXPECT_EQ(last_notification_, platform::kEFail);
+  EXPECT_FALSE(playback_.IsPlaying());
+}
+
+// Waits of one chosen thread fail, as a wait on a handle closed under it would.
+class FailingWaitSync : public testing::HeldThreadSync {
+ public:
+  platform::WaitResult WaitAny(std::span<platform::Event* const> events,
+                               uint32_t timeout_ms) override {
+    if (std::this_thread::get_id() == failing_thread.load()) return {};
+    return HeldThreadSync::WaitAny(events, timeout_ms);
+  }
+  std::atomic<std::thread::id> failing_thread;
+};
+
+// A refill stuck restoring a lost buffer, on a thread of its own and in real time.
+TEST_F(LocalPlaybackTest, AStuckRestoreKeepsItsLockAndGivesUpWhenTheStreamStops) {
+  platform::sim::HostClock real_clock;
+  FailingWaitSync sync;
+  LocalPlayback playback(card_, memory_, sync, real_clock);
+  ASSERT_EQ(playback.OpenLocalPlayback(&kCard), platform::kSOk);
+  ASSERT_EQ(playback.StartStream(FormatBytes(Pcm(44100, 2, 16)), 5), platform::kSOk);
+  card_.LoseBuffer();
+  card_.faults().restore_failures = UINT32_MAX;
+  std::atomic<bool> refill_done = false;
+  std::thread refill([&] {
+    playback.BeginPlayback();
+    refill_done = true;
+  });
+  while (card_.restores_tried() == 0) real_clock.Sleep(1);
+  // A wait that failed took no lock, so it gives none back: the next caller still waits.
+  sync.failing_thread = std::this_thread::get_id();
+  EXPECT_FALSE(playback.IsPlaying());
+  sync.failing_thread = std::thread::id();
+  playback.HasCurrentSound();
+  EXPECT_TRUE(refill_done);
+  refill.join();
+
+  const uint32_t tried = card_.restores_tried();
+  std::thread stuck([&] { playback.BeginPlayback(); });
+  while (card_.restores_tried() == tried) real_clock.Sleep(1);
+  EXPECT_EQ(playback.StopStream(), platform::kSOk);
+  stuck.join();
+  EXPECT_LT(card_.restores_tried() - tried, kMaxRestoreAttempts) << "stopped before its bound";
 }
 
 TEST_F(LocalPlaybackTest, FailuresOfTheCardLeaveNoSound) {

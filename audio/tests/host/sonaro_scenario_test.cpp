@@ -30,6 +30,7 @@ using testing::WideStringBytes;
 
 constexpr char16_t kDevicePath[] = u"\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}";
 constexpr char16_t kSpeakers[] = u"Speakers (Realtone HD)";
+constexpr platform::Guid kSpeakersCard{0x11111111, 1, 1, {1}};
 constexpr char16_t kSpeakersId[] = u"{0.0.0.00000000}.{speakers}";
 constexpr char16_t kVirtualId[] = u"{0.0.0.00000000}.{virtual}";
 constexpr std::string_view kSoundMapper = "Software\\Microsoft\\Multimedia\\Sound Mapper";
@@ -69,10 +70,13 @@ struct SimulatedPc {
         core_audio_.SetDefault(role, std::u16string(kSpeakersId));
       }
     }
+    // The virtual device is listed before the PC's own card: it must never be the local one.
     card_.AddDevice({false, {}, u"Primary Sound Driver", u""});
-    card_.AddDevice({true, {0x11111111, 1, 1, {1}}, kSpeakers, u"realtone.sys"});
+    if (driver_installed) {
+      card_.AddDevice({true, {0x22222222, 2, 2, {2}}, u"Velquor Kestrova Audio", u"vqvad.sys"});
+    }
+    card_.AddDevice({true, kSpeakersCard, kSpeakers, u"realtone.sys"});
     if (!driver_installed) return;
-    card_.AddDevice({true, {0x22222222, 2, 2, {2}}, u"Velquor Kestrova Audio", u"vqvad.sys"});
     devices_.AddDevice({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {kDevicePath}});
     devices_.SetFileOpener(kDevicePath, [this] { return driver_.OpenFile(); });
   }
@@ -183,6 +187,7 @@ TEST_P(EveryWindows, SwitchesTheDefaultPlaysLocallyOnRequestAndGivesTheDefaultBa
   EXPECT_EQ(App().state(), SonaroState::kEnded);
 
   // The stream reached the PC's own card, in order and without repeats.
+  EXPECT_EQ(card_.opened_device(), std::optional(std::optional(kSpeakersCard)));
   const auto frames = PlayedFrames();
   ASSERT_GT(frames.size(), 44100u / 10);
   for (size_t i = 1; i < frames.size(); ++i) ASSERT_EQ(frames[i], frames[i - 1] + 1) << i;
@@ -201,6 +206,52 @@ TEST_P(EveryWindows, SwitchesTheDefaultPlaysLocallyOnRequestAndGivesTheDefaultBa
 INSTANTIATE_TEST_SUITE_P(Sonaro, EveryWindows,
                          ::testing::Values(Windows::kXp, Windows::kVista, Windows::k7, Windows::k8),
                          WindowsName);
+
+// Whatever ends the program, the default comes back and the mapping is released, once.
+TEST_F(SonaroScenario, AQuitOrALogoffShutsDownLikeCloseSonaro) {
+  {
+    SCOPED_TRACE("WM_QUIT posted while the frame lives");
+    SimulatedPc pc;
+    pc.SetUpPc(Windows::k7);
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.QueueStreamPlaying(200);
+    pc.windows_.QueueQuit(0);
+    EXPECT_EQ(pc.RunToExit(), 0);
+    EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+    EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+    EXPECT_FALSE(pc.App().DeviceOpen());
+    EXPECT_EQ(pc.App().monitor(), nullptr);
+    ASSERT_TRUE(pc.windows_.Frame());
+    EXPECT_FALSE(pc.windows_.Frame()->destroyed);
+    // The frame outlives the application object; it must not report to it any more.
+    pc.app_.reset();
+    EXPECT_FALSE(pc.windows_.FrameLinked());
+  }
+  {
+    SCOPED_TRACE("logoff: WM_QUERYENDSESSION, WM_ENDSESSION TRUE");
+    SimulatedPc pc;
+    pc.SetUpPc(Windows::kXp);
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.QueueStreamPlaying(200);
+    pc.windows_.QueueSessionEnd(false);
+    pc.windows_.QueueStep([&] { EXPECT_EQ(pc.driver_.requests().unmap, 0u) << "cancelled"; });
+    pc.windows_.QueueSessionEnd(true);
+    // The system may end the process right here.
+    pc.windows_.QueueStep([&] {
+      EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+      EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+      EXPECT_FALSE(pc.App().DeviceOpen());
+      EXPECT_EQ(pc.App().monitor(), nullptr);
+    });
+    // It was not ended: later messages and the close find nothing left to do.
+    pc.windows_.QueueMessageToFrame(u"EnableLocalSound");
+    pc.windows_.QueueMessageToFrame(u"CloseSonaro");
+    EXPECT_EQ(pc.RunToExit(), 0);
+    EXPECT_EQ(pc.driver_.requests().unmap, 1u);
+    EXPECT_EQ(pc.DefaultDevice(), kSpeakers);
+    EXPECT_EQ(pc.App().state(), SonaroState::kEnded);
+  }
+}
 
 TEST_F(SonaroScenario, TheHiddenFrameCarriesTitleAndMarker) {
   SetUpPc(Windows::k7);
@@ -238,13 +289,18 @@ TEST_F(SonaroScenario, FirstRunOnXpWithoutSoundMapperKeyStaysIdle) {
   EXPECT_TRUE(card_.played().empty());
 }
 
-TEST_F(SonaroScenario, XpPlaybackNameTooLongForTheBufferIsRestoredEmpty) {
+TEST_F(SonaroScenario, XpPlaybackNameTooLongForTheBufferIsRestoredEmptyAndPlaysNowhere) {
   SetUpPc(Windows::kXp);
   PutPlayback(std::u16string(130, u'x'));
+  windows_.QueueMessageToFrame(u"EnableLocalSound");
+  QueueStreamPlaying(200);
   windows_.QueueMessageToFrame(u"CloseSonaro");
   EXPECT_EQ(RunToExit(), 0);
   EXPECT_EQ(App().SavedPlaybackName(), u"");
   EXPECT_EQ(Playback(), WideStringBytes(u""));
+  // No name, no card: above all not the virtual device, listed first.
+  EXPECT_EQ(card_.opened_device(), std::nullopt);
+  EXPECT_TRUE(card_.played().empty());
 }
 
 TEST_F(SonaroScenario, DefaultAlreadyTheVirtualDeviceLeavesTheProgramIdle) {
@@ -294,6 +350,26 @@ TEST_F(SonaroScenario, TheDriverRefusingItsMappingEndsTheProgramWithTheDeviceClo
   EXPECT_EQ(driver_.requests().unmap, 0u);
   EXPECT_FALSE(App().DeviceOpen());
   EXPECT_EQ(DefaultDevice(), kSpeakers);
+}
+
+TEST_F(SonaroScenario, AMappingTheSystemCannotConfirmIsNeverReadButTheDefaultStillSwitches) {
+  SetUpPc(Windows::k7);
+  driver_.faults().mapping_unconfirmed = true;
+  std::optional<std::u16string> during;
+  windows_.QueueStep([&] {
+    during = DefaultDevice();
+    EXPECT_EQ(App().state(), SonaroState::kIdle);
+    EXPECT_EQ(driver_.requests().unmap, 1u);
+    EXPECT_FALSE(App().DeviceOpen());
+  });
+  windows_.QueueMessageToFrame(u"EnableLocalSound");
+  QueueStreamPlaying(200);
+  windows_.QueueMessageToFrame(u"CloseSonaro");
+  EXPECT_EQ(RunToExit(), 0);
+  EXPECT_EQ(during, u"Velquor Kestrova Audio");
+  EXPECT_EQ(DefaultDevice(), kSpeakers);
+  EXPECT_EQ(driver_.requests().unmap, 1u);
+  EXPECT_EQ(card_.opened_device(), std::nullopt);
 }
 
 TEST_F(SonaroScenario, SecondInstanceBringsTheFirstForwardAndOpensNoDevice) {

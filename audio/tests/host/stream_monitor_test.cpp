@@ -37,18 +37,21 @@ class RecordingPlayback : public PlaybackControl {
   }
   platform::HResult ChangeRateInPlace(const WaveFormatEx& format) override {
     calls.push_back("ChangeRateInPlace(" + std::to_string(format.samples_per_sec) + ")");
-    return platform::kSOk;
+    return rate_change_result;
   }
   bool IsPlaying() override { return playing; }
   bool HasCurrentSound() override { return has_sound; }
   bool IsStartPending() override { return has_sound && pending; }
-  void SetDraining() override { calls.push_back("SetDraining"); }
+  void SetDraining(bool draining) override {
+    calls.push_back("SetDraining(" + std::to_string(draining) + ")");
+  }
 
   std::vector<std::string> calls;
   bool has_sound = false;
   bool playing = false;
   bool pending = false;
   bool begin_clears_pending = false;
+  platform::HResult rate_change_result = platform::kSOk;
 };
 
 class StreamMonitorTest : public ::testing::Test {
@@ -162,6 +165,14 @@ TEST_F(StreamMonitorTest, FormatChangeWhilePlayingGoesInPlaceOtherwiseRecreates)
   monitor_.Poll();
   EXPECT_EQ(playback_.calls, Calls{"ChangeRateInPlace(48000)"});
 
+  // More than the rate: the stream starts again in the new format.
+  playback_.rate_change_result = platform::kENotImpl;
+  playback_.calls.clear();
+  memory_.block.format = Pcm(48000, 1, 16);
+  monitor_.Poll();
+  EXPECT_EQ(playback_.calls,
+            (Calls{"ChangeRateInPlace(48000)", "StartStream(48000,1)", "BeginPlayback"}));
+
   playback_.playing = false;
   playback_.calls.clear();
   memory_.block.format = Pcm(22050, 2, 16);
@@ -184,13 +195,13 @@ TEST_F(StreamMonitorTest, StateChanges) {
   memory_.block.stream_state = kStreamStopped;
   playback_.pending = true;
   monitor_.Poll();
-  EXPECT_EQ(playback_.calls, (Calls{"SetDraining", "BeginPlayback"}));
+  EXPECT_EQ(playback_.calls, (Calls{"SetDraining(1)", "BeginPlayback"}));
 
   playback_.calls.clear();
   playback_.playing = false;
   memory_.block.stream_state = kStreamRunning;
   monitor_.Poll();
-  EXPECT_EQ(playback_.calls, Calls{"BeginPlayback"}) << "0 -> 2 starts again";
+  EXPECT_EQ(playback_.calls, (Calls{"SetDraining(0)", "BeginPlayback"})) << "0 -> 2 starts again";
 }
 
 TEST_F(StreamMonitorTest, BadDriverRecordsAreNeverReadOrDividedBy) {

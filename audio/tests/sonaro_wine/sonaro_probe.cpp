@@ -4,6 +4,10 @@
 //   sonaro_probe frame SECONDS       waits for the frame; prints its title, marker and visibility
 //   sonaro_probe gone SECONDS        waits until no window carries the marker
 //   sonaro_probe send MESSAGE        sends the registered message to the marked window
+//   sonaro_probe quit                posts WM_QUIT to the marked window
+//   sonaro_probe logoff              sends it WM_QUERYENDSESSION, then WM_ENDSESSION with TRUE,
+//                                    and ends its process as soon as that has returned, as the
+//                                    system may
 //   sonaro_probe endpoints           prints every render endpoint and the console default
 //   sonaro_probe marker SECONDS      holds a hidden window with the marker; says when it is
 //                                    brought to the foreground
@@ -21,6 +25,8 @@
 namespace {
 
 constexpr wchar_t kMarker[] = L"SONARO application";
+// The exit code a process ended at the session's end is given.
+constexpr UINT kEndedBySession = 0xE5;
 
 std::string Utf8(const std::u16string& text) {
   std::string out;
@@ -68,6 +74,26 @@ int Send(const wchar_t* name) {
   if (frame == nullptr) return 1;
   SendMessageW(frame, RegisterWindowMessageW(name), 0, 0);
   return 0;
+}
+
+int Quit() {
+  const HWND frame = FindMarkedWindow();
+  return frame != nullptr && PostMessageW(frame, WM_QUIT, 0, 0) ? 0 : 1;
+}
+
+int Logoff() {
+  const HWND frame = FindMarkedWindow();
+  if (frame == nullptr) return 1;
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(frame, &process_id);
+  const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, process_id);
+  if (process == nullptr) return 1;
+  const LRESULT may_end = SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageW(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  const BOOL ended = TerminateProcess(process, kEndedBySession);
+  CloseHandle(process);
+  std::printf("query answered %d, process ended %d\n", static_cast<int>(may_end), ended ? 1 : 0);
+  return ended ? 0 : 1;
 }
 
 int Endpoints() {
@@ -137,6 +163,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"frame") return WaitForFrame(seconds);
   if (command == L"gone") return WaitUntilGone(seconds);
   if (command == L"send" && argc > 2) return Send(argv[2]);
+  if (command == L"quit") return Quit();
+  if (command == L"logoff") return Logoff();
   if (command == L"endpoints") return Endpoints();
   if (command == L"marker") return HoldMarker(seconds);
   return 2;

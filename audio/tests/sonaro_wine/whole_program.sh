@@ -1,6 +1,6 @@
 #!/bin/bash
-# The whole program with only the driver simulated, on Windows 7 (Core Audio and the 6.1
-# policy object) and Windows XP (the Sound Mapper values, first run).
+# The whole program with only the driver simulated, on Windows 7 and Vista (Core Audio and the
+# 6.1 and 6.0 policy objects) and Windows XP (the Sound Mapper values, first run).
 # Arguments: sonaro_simdriver.exe, sonaro_probe.exe, policy_stub.dll.
 . "$(dirname "$0")/common.sh"
 SONARO=$1 PROBE=$2
@@ -48,6 +48,24 @@ driver=$(cut -f2- "$OV_DEBUG_LOG" | grep '^sim driver: ' | tr -d '\r')
 echo "$driver"
 grep -q "requests query 1 map 1 confirm 1 unmap 1, device closed after unmap" <<<"$driver" ||
   fail "driver requests: $driver"
+
+# --- Windows Vista: the 6.0 policy object ---
+wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d vista /f >/dev/null
+before_calls=$(policy_calls | wc -l)
+wine "$SONARO" &
+sonaro=$!
+wine "$PROBE" frame 30 >/dev/null || fail "vista: no frame"
+during=$(default_endpoint)
+wine "$PROBE" send CloseSonaro || fail "vista: CloseSonaro not delivered"
+wait "$sonaro"
+after=$(default_endpoint)
+echo "vista: default while running $during, after exit $after"
+[[ $during == "Out: Velquor Kestrova Audio" && $after == "Out: card" ]] ||
+  fail "vista: default while running $during, after exit $after"
+calls=$(policy_calls | tail -n +$((before_calls + 1)))
+[[ $calls == "policy stand-in: variant 6.0 method 12 SetDefaultEndpoint(\"$virtual\", 0)
+policy stand-in: variant 6.0 method 12 SetDefaultEndpoint(\"$card\", 0)" ]] ||
+  fail "vista: policy calls: $calls"
 
 # --- Windows XP, first run: no Sound Mapper key yet ---
 wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d winxp /f >/dev/null

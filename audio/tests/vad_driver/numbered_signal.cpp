@@ -98,4 +98,34 @@ RecordingCheck CheckRecording(const VadWaveFormat& format, const uint8_t* bytes,
   return check;
 }
 
+ResampledRun LongestResampledRun(const uint8_t* bytes, size_t length) {
+  // How far the two samples' sum may stray from -1 (rounding in the resampler).
+  constexpr int kSumTolerance = 4;
+  // Largest climb from one frame to the next at any lower source rate, rounding included.
+  constexpr uint16_t kMaxStep = 2;
+  ResampledRun longest, run;
+  uint16_t previous = 0;
+  for (size_t at = 0; at + 4 <= length; at += 4) {
+    int16_t first, second;
+    std::memcpy(&first, bytes + at, 2);
+    std::memcpy(&second, bytes + at + 2, 2);
+    const int sum = first + second + 1;
+    const bool numbered =
+        (first != 0 || second != 0) && sum >= -kSumTolerance && sum <= kSumTolerance;
+    const auto number = static_cast<uint16_t>(first);
+    const auto step = static_cast<uint16_t>(number - previous);
+    if (!numbered) {
+      run = {};
+    } else if (run.frames > 0 && step <= kMaxStep) {
+      ++run.frames;
+      run.advance += step;
+    } else {
+      run = {1, 0};
+    }
+    previous = number;
+    if (run.frames > longest.frames) longest = run;
+  }
+  return longest;
+}
+
 }  // namespace vad

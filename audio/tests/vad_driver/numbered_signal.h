@@ -44,4 +44,14 @@ struct RecordingCheck {
 // Reads whole frames of `format` from `bytes`; a trailing partial frame is ignored.
 RecordingCheck CheckRecording(const VadWaveFormat& format, const uint8_t* bytes, size_t length);
 
+// A 16-bit stereo recording of the signal played at another rate, so resampled: the numbers are
+// no longer exact, but each frame's two samples still sum to -1 (the resampler is linear) and
+// the number climbs by the ratio of the rates per frame. The longest stretch of such frames
+// whose number climbs by 0, 1 or 2 each time, and how far it climbed over the stretch.
+struct ResampledRun {
+  uint64_t frames = 0;
+  uint64_t advance = 0;
+};
+ResampledRun LongestResampledRun(const uint8_t* bytes, size_t length);
+
 }  // namespace vad

@@ -89,4 +89,26 @@ TEST(NumberedSignalTest, RecordingCheckFindsTheSignalInsideSilenceAndCountsDamag
   EXPECT_EQ(check.sequence.lost, 2u) << "the damaged frame and the one the repeat replaced";
 }
 
+TEST(NumberedSignalTest, AResampledRecordingShowsItsRunAndTheRateRatio) {
+  // 44100 Hz frames resampled to 48000 Hz by linear interpolation, then a repeated stretch.
+  std::vector<int16_t> samples;
+  for (int i = 0; i < 4800; ++i) {
+    const double number = 1000 + i * 44100.0 / 48000.0;
+    const auto value = static_cast<int16_t>(static_cast<int>(number + 0.5));
+    samples.push_back(value);
+    samples.push_back(static_cast<int16_t>(-value - 1));
+  }
+  samples.insert(samples.end(), samples.begin(), samples.begin() + 2000);
+  const vad::ResampledRun run = vad::LongestResampledRun(
+      reinterpret_cast<const uint8_t*>(samples.data()), samples.size() * 2);
+  EXPECT_EQ(run.frames, 4800u);
+  EXPECT_NEAR(static_cast<double>(run.advance) / (run.frames - 1), 44100.0 / 48000.0, 0.001);
+
+  // The same frames not resampled climb by exactly one: the ratio tells the two apart.
+  std::vector<uint8_t> exact(4800u * 4);
+  vad::WriteNumberedFrames(Pcm(2, 16), 1000, 4800, exact.data());
+  const vad::ResampledRun unchanged = vad::LongestResampledRun(exact.data(), exact.size());
+  EXPECT_EQ(unchanged.advance, unchanged.frames - 1);
+}
+
 }  // namespace

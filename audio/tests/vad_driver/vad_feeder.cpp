@@ -5,6 +5,7 @@
 //     start:<rate>:<channels>:<bits>   a new stream in 16/24/32-bit (or 8-bit) PCM, running
 //     play:<ms>                        the numbered signal at real-time pace for that long
 //     rate:<rate>                      the current stream's sample rate, changed in place
+//     format:<rate>:<channels>:<bits> the current stream's whole format, changed in place
 //     pause | resume | stop            the stream state
 //     wait:<ms>                        nothing for that long
 //     journal                          prints the driver's request journal, one entry a line:
@@ -64,6 +65,11 @@ class Feeder {
     if (name == "rate" && parts.size() == 2 && Number(parts[1], 1000, 384000, &a)) {
       format_.samples_per_sec = a;
       format_.avg_bytes_per_sec = a * format_.block_align;
+      return Report(step, feed_.SetFormat(format_));
+    }
+    if (name == "format" && parts.size() == 4 && Number(parts[1], 1000, 384000, &a) &&
+        Number(parts[2], 2, 8, &b) && Number(parts[3], 8, 32, &c)) {
+      format_ = vad::PcmFormat(a, static_cast<uint16_t>(b), static_cast<uint16_t>(c));
       return Report(step, feed_.SetFormat(format_));
     }
     if (name == "pause" && parts.size() == 1) return Report(step, feed_.SetState(VAD_STATE_PAUSED));

@@ -4,7 +4,8 @@
 //   vad_frame_check.exe <raw file> <channels> <bits>
 //
 // Prints "numbered N first_frame F first_number X last_number Y lost L repeated R silent S
-// foreign G audible A longest_run R" (see numbered_signal.h). Exit code 0 when numbered frames were
+// foreign G audible A longest_run R resampled_run F resampled_advance V" (see numbered_signal.h;
+// the resampled fields are read for 16-bit stereo only). Exit code 0 when numbered frames were
 // found and none was lost, repeated or damaged; 1 otherwise or when the file cannot be read.
 #include <cstdio>
 #include <cstdlib>
@@ -39,9 +40,13 @@ int main(int argc, char** argv) {
   const VadWaveFormat format{1,     static_cast<uint16_t>(channels), 48000, 48000u * align,
                              align, static_cast<uint16_t>(bits),     0};
   const vad::RecordingCheck check = vad::CheckRecording(format, bytes.data(), bytes.size());
+  const vad::ResampledRun resampled = channels == 2 && bits == 16
+                                          ? vad::LongestResampledRun(bytes.data(), bytes.size())
+                                          : vad::ResampledRun{};
   std::printf(
       "numbered %llu first_frame %llu first_number %llu last_number %llu lost %llu repeated %llu "
-      "silent %llu foreign %llu audible %llu longest_run %llu\n",
+      "silent %llu foreign %llu audible %llu longest_run %llu resampled_run %llu "
+      "resampled_advance %llu\n",
       static_cast<unsigned long long>(check.sequence.numbered),
       static_cast<unsigned long long>(check.first_numbered_frame),
       static_cast<unsigned long long>(check.first_number),
@@ -50,7 +55,9 @@ int main(int argc, char** argv) {
       static_cast<unsigned long long>(check.sequence.repeated),
       static_cast<unsigned long long>(check.silent), static_cast<unsigned long long>(check.foreign),
       static_cast<unsigned long long>(check.audible),
-      static_cast<unsigned long long>(check.sequence.longest_run));
+      static_cast<unsigned long long>(check.sequence.longest_run),
+      static_cast<unsigned long long>(resampled.frames),
+      static_cast<unsigned long long>(resampled.advance));
   const bool clean = check.sequence.numbered > 0 && check.sequence.lost == 0 &&
                      check.sequence.repeated == 0 && check.foreign == 0;
   return clean ? 0 : 1;
