@@ -21,6 +21,10 @@ struct Kernels {
   // followed by 8 Cr values; samples are centred on 0 and carry 4 fraction bits.
   void (*convert_mcu)(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
                       std::int16_t* chroma);
+  // The same from 4-byte pixels in blue, green, red, unused order (a 32-bit DIB's layout);
+  // equal to convert_mcu on the same colours.
+  void (*convert_mcu_bgrx)(const std::uint8_t* bgrx, std::ptrdiff_t stride, std::int16_t* luma,
+                           std::int16_t* chroma);
 
   // Forward DCT and quantisation of the two 8 x 8 blocks side by side in 8 rows of 16 samples,
   // into out[0] (left) and out[1] (right).
