@@ -16,7 +16,7 @@ namespace {
 
 std::vector<const Kernels*> SimdSets() {
   std::vector<const Kernels*> sets;
-  for (Isa isa : {Isa::kSse2, Isa::kAvx2}) {
+  for (Isa isa : {Isa::kSse2, Isa::kAvx2, Isa::kAvx512}) {
     if (const Kernels* k = KernelsFor(isa)) sets.push_back(k);
   }
   return sets;
@@ -111,6 +111,28 @@ TEST(JpegKernels, TransformAndQuantiserMatchReference) {
           ASSERT_EQ(got[b].mask, want[b].mask) << k->name;
         }
       }
+    }
+  }
+}
+
+TEST(JpegKernels, ZigzagEntriesMatchReference) {
+  std::mt19937 random(11);
+  const QuantDivisors q = MakeDivisors(ScaleQuantTable(kLuminanceExample, 100));
+  for (int trial = 0; trial < 3000; ++trial) {
+    alignas(32) std::int16_t samples[128];
+    RandomSamples(random, samples, trial % 3);
+    CodedBlock blocks[2];
+    kScalarKernels.fdct_quantize_pair(samples, q, blocks);
+    std::uint16_t want[64];
+    std::uint64_t want_mask;
+    ZigzagEntriesReference(blocks[0].coefficient, want, &want_mask);
+    for (const Kernels* k : SimdSets()) {
+      if (k->zigzag_entries == nullptr) continue;
+      std::uint16_t got[64];
+      std::uint64_t got_mask;
+      k->zigzag_entries(blocks[0].coefficient, got, &got_mask);
+      ASSERT_EQ(std::memcmp(got, want, sizeof got), 0) << k->name;
+      ASSERT_EQ(got_mask, want_mask) << k->name;
     }
   }
 }

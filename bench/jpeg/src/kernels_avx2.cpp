@@ -216,9 +216,9 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 }  // namespace
 
-const Kernels kAvx2Kernels = {Isa::kAvx2,           "avx2",
-                              ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>,
-                              FdctQuantizePair,     CoefficientMask};
+const Kernels kAvx2Kernels = {
+    Isa::kAvx2,      "avx2", ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg
 

@@ -1,6 +1,7 @@
 // The reference kernels: plain integer code that defines the results of every SIMD set.
 #include <algorithm>
 
+#include "block_coder.h"
 #include "kernels.h"
 #include "transform_constants.h"
 
@@ -100,7 +101,21 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 }  // namespace
 
-const Kernels kScalarKernels = {Isa::kScalar,           "scalar",         ConvertMcu<3, 0, 1, 2>,
-                                ConvertMcu<4, 2, 1, 0>, FdctQuantizePair, CoefficientMask};
+void ZigzagEntriesReference(const std::int16_t* block, std::uint16_t* entries,
+                            std::uint64_t* mask) {
+  const CategoryTable& categories = Categories();
+  const BlockLayout& layout = TransposedLayout();
+  std::uint64_t bits = 0;
+  for (int k = 0; k < 64; ++k) {
+    const std::int16_t value = block[layout.position_of_zigzag[k]];
+    entries[k] = static_cast<std::uint16_t>(categories[value]);
+    if (value != 0) bits |= std::uint64_t{1} << k;
+  }
+  *mask = bits;
+}
+
+const Kernels kScalarKernels = {
+    Isa::kScalar,    "scalar", ConvertMcu<3, 0, 1, 2>, ConvertMcu<4, 2, 1, 0>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg

@@ -192,8 +192,8 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 }  // namespace
 
-const Kernels kSse2Kernels = {Isa::kSse2,           "sse2",
-                              ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>,
-                              FdctQuantizePair,     CoefficientMask};
+const Kernels kSse2Kernels = {
+    Isa::kSse2,      "sse2", ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg

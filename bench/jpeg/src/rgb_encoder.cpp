@@ -42,6 +42,16 @@ struct McuCoder {
     kernels.fdct_quantize_pair(luma, tables.luma_divisors, blocks);
     kernels.fdct_quantize_pair(luma + 128, tables.luma_divisors, blocks + 2);
     kernels.fdct_quantize_pair(chroma, tables.chroma_divisors, blocks + 4);
+    if (kernels.zigzag_entries != nullptr) {
+      alignas(64) std::uint16_t entries[64];
+      for (int b = 0; b < 6; ++b) {
+        std::uint64_t mask;
+        kernels.zigzag_entries(blocks[b].coefficient, entries, &mask);
+        EncodeZigzagBlock(bits, blocks[b].coefficient[0], entries, mask,
+                          components[b < 4 ? 0 : b - 3]);
+      }
+      return;
+    }
     const BlockLayout& layout = TransposedLayout();
     for (int b = 0; b < 4; ++b) EncodeBlock(bits, blocks[b], layout, components[0]);
     EncodeBlock(bits, blocks[4], layout, components[1]);
