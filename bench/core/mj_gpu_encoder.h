@@ -3,6 +3,7 @@
 // Direct3D 10 behind it; the simulation stands in for the card in host tests.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -12,6 +13,9 @@ namespace vexmark {
 inline constexpr int kGpuStagePasses = 1;
 inline constexpr int kGpuStageEntropyCoding = 2;
 inline constexpr int kGpuStageCapture = 4;
+
+// Writes row `row` of the frame as width RGBA texels (4 bytes each) at `texels`.
+using RgbaRowWriter = std::function<void(int row, std::uint8_t* texels)>;
 
 class MJGPUEncoder {
  public:
@@ -23,6 +27,9 @@ class MJGPUEncoder {
   // Uploads one frame of width x height RGBA texels (4 bytes each, rows packed) into the source
   // texture.
   virtual bool ReadSourceFromMemory(std::span<const std::uint8_t> rgba) = 0;
+  // The same with each row converted by the caller straight into the upload memory, so no
+  // intermediate RGBA frame is needed.
+  virtual bool ReadSourceFromRows(const RgbaRowWriter& write_row) = 0;
   // Fills the source texture with the desktop through the filter driver and marks the source
   // ready; returns 1.
   virtual int CaptureOnGpu() = 0;

@@ -1,7 +1,6 @@
 #include "bench/core/rgb_translation.h"
 
 #include <cstring>
-#include <vector>
 
 namespace vexmark {
 
@@ -30,19 +29,13 @@ std::uint8_t Scale(std::uint32_t pixel, std::uint8_t shift, std::uint16_t max) {
   return static_cast<std::uint8_t>(((pixel >> shift) & max) * 255u / max);
 }
 
-// value x 255 / max for every value of a channel.
-class ChannelTable {
- public:
-  explicit ChannelTable(std::uint16_t max) : values_(static_cast<std::size_t>(max) + 1) {
-    for (std::uint32_t v = 0; v <= max; ++v) {
-      values_[v] = static_cast<std::uint8_t>(max ? v * 255u / max : 0);
-    }
+std::vector<std::uint8_t> ScaledValues(std::uint16_t max) {
+  std::vector<std::uint8_t> values(static_cast<std::size_t>(max) + 1);
+  for (std::uint32_t v = 0; v <= max; ++v) {
+    values[v] = static_cast<std::uint8_t>(max ? v * 255u / max : 0);
   }
-  std::uint8_t operator[](std::uint32_t value) const { return values_[value]; }
-
- private:
-  std::vector<std::uint8_t> values_;
-};
+  return values;
+}
 
 void Translate32Fast(const std::uint8_t* source, std::uint8_t* rgb, int width, unsigned rs,
                      unsigned gs, unsigned bs) {
@@ -70,12 +63,27 @@ bool IsFastTranslateFormat(const PixelFormat& remote) {
          remote.blueMax == 255;
 }
 
-void TranslateRowToRgb(const std::uint8_t* source, std::uint8_t* rgb, int width,
-                       const PixelFormat& local, const PixelFormat& remote, bool fast) {
-  bool swap = local.bigEndian != remote.bigEndian;
-  const PixelFormat& f = remote;
-  if (f.bitsPerPixel == 32 && fast) {
-    if (swap) {
+bool IsBgrxFormat(const PixelFormat& local, const PixelFormat& remote) {
+  return remote.bitsPerPixel == 32 && IsFastTranslateFormat(remote) &&
+         local.bigEndian == remote.bigEndian && !remote.bigEndian && remote.redShift == 16 &&
+         remote.greenShift == 8 && remote.blueShift == 0;
+}
+
+RgbTranslator::RgbTranslator(const PixelFormat& local, const PixelFormat& remote, bool fast)
+    : local_(local), remote_(remote), fast_(fast), swap_(local.bigEndian != remote.bigEndian) {
+  if (remote.bitsPerPixel == 16 || local.bitsPerPixel == 16) {
+    // The same tables serve both directions: the two formats are the same in this program.
+    const PixelFormat& f = remote.bitsPerPixel == 16 ? remote : local;
+    scaled_[0] = ScaledValues(f.redMax);
+    scaled_[1] = ScaledValues(f.greenMax);
+    scaled_[2] = ScaledValues(f.blueMax);
+  }
+}
+
+void RgbTranslator::ToRgb(const std::uint8_t* source, std::uint8_t* rgb, int width) const {
+  const PixelFormat& f = remote_;
+  if (f.bitsPerPixel == 32 && fast_) {
+    if (swap_) {
       Translate32Fast(source, rgb, width, 24u - f.redShift, 24u - f.greenShift, 24u - f.blueShift);
     } else {
       Translate32Fast(source, rgb, width, f.redShift, f.greenShift, f.blueShift);
@@ -85,7 +93,7 @@ void TranslateRowToRgb(const std::uint8_t* source, std::uint8_t* rgb, int width,
   if (f.bitsPerPixel == 32) {
     for (int x = 0; x < width; ++x, source += 4, rgb += 3) {
       std::uint32_t p = Load32(source);
-      if (swap) p = Swap32(p);
+      if (swap_) p = Swap32(p);
       rgb[0] = Scale(p, f.redShift, f.redMax);
       rgb[1] = Scale(p, f.greenShift, f.greenMax);
       rgb[2] = Scale(p, f.blueShift, f.blueMax);
@@ -93,20 +101,18 @@ void TranslateRowToRgb(const std::uint8_t* source, std::uint8_t* rgb, int width,
     return;
   }
   if (f.bitsPerPixel == 16) {
-    // Every 16-bit pixel value has its colour worked out once per row: the scaling divides.
-    ChannelTable red(f.redMax), green(f.greenMax), blue(f.blueMax);
     for (int x = 0; x < width; ++x, source += 2, rgb += 3) {
       std::uint16_t p = Load16(source);
-      if (swap) p = Swap16(p);
-      rgb[0] = red[(p >> f.redShift) & f.redMax];
-      rgb[1] = green[(p >> f.greenShift) & f.greenMax];
-      rgb[2] = blue[(p >> f.blueShift) & f.blueMax];
+      if (swap_) p = Swap16(p);
+      rgb[0] = scaled_[0][(p >> f.redShift) & f.redMax];
+      rgb[1] = scaled_[1][(p >> f.greenShift) & f.greenMax];
+      rgb[2] = scaled_[2][(p >> f.blueShift) & f.blueMax];
     }
   }
 }
 
-void TranslateRowToRgba(const std::uint8_t* source, std::uint8_t* rgba, int width,
-                        const PixelFormat& f) {
+void RgbTranslator::ToRgba(const std::uint8_t* source, std::uint8_t* rgba, int width) const {
+  const PixelFormat& f = local_;
   if (f.bitsPerPixel == 32) {
     for (int x = 0; x < width; ++x, source += 4, rgba += 4) {
       std::uint32_t p = Load32(source);
@@ -120,12 +126,22 @@ void TranslateRowToRgba(const std::uint8_t* source, std::uint8_t* rgba, int widt
   if (f.bitsPerPixel == 16) {
     for (int x = 0; x < width; ++x, source += 2, rgba += 4) {
       std::uint16_t p = Load16(source);
-      rgba[0] = Scale(p, f.redShift, f.redMax);
-      rgba[1] = Scale(p, f.greenShift, f.greenMax);
-      rgba[2] = Scale(p, f.blueShift, f.blueMax);
+      rgba[0] = scaled_[0][(p >> f.redShift) & f.redMax];
+      rgba[1] = scaled_[1][(p >> f.greenShift) & f.greenMax];
+      rgba[2] = scaled_[2][(p >> f.blueShift) & f.blueMax];
       rgba[3] = 255;
     }
   }
+}
+
+void TranslateRowToRgb(const std::uint8_t* source, std::uint8_t* rgb, int width,
+                       const PixelFormat& local, const PixelFormat& remote, bool fast) {
+  RgbTranslator(local, remote, fast).ToRgb(source, rgb, width);
+}
+
+void TranslateRowToRgba(const std::uint8_t* source, std::uint8_t* rgba, int width,
+                        const PixelFormat& local) {
+  RgbTranslator(local, local, false).ToRgba(source, rgba, width);
 }
 
 }  // namespace vexmark

@@ -60,10 +60,19 @@ void vncEncoder::Init(bool use_gpu_encoder) {
   }
 }
 
-void vncEncoder::SetLocalFormat(const PixelFormat& format, int width, int /*height*/) {
+void vncEncoder::SetLocalFormat(const PixelFormat& format, int width, int height) {
+  SetLocalFormat(format, width, height,
+                 static_cast<std::uint32_t>(width) * format.bitsPerPixel / 8);
+}
+
+void vncEncoder::SetLocalFormat(const PixelFormat& format, int /*width*/, int /*height*/,
+                                std::uint32_t bytes_per_row) {
   local_format_ = format;
   remote_format_ = format;
-  bytes_per_row_ = static_cast<std::uint32_t>(width) * format.bitsPerPixel / 8;
+  bytes_per_row_ = bytes_per_row;
+  fast_translate_ = IsFastTranslateFormat(remote_format_);
+  bgrx_ = IsBgrxFormat(local_format_, remote_format_);
+  translator_ = RgbTranslator(local_format_, remote_format_, fast_translate_);
 }
 
 std::uint32_t vncEncoder::Encode(std::span<const std::uint8_t> source,
@@ -72,11 +81,6 @@ std::uint32_t vncEncoder::Encode(std::span<const std::uint8_t> source,
     return EncodeJpegGPU(destination, kEncoderLevels[level_].quality);
   }
   const EncoderLevel& level = kEncoderLevels[level_];
-  std::size_t needed =
-      static_cast<std::size_t>(remote_format_.bitsPerPixel / 8) * level.maxTileSize;
-  if (!Grow(tile_buffer_, tile_buffer_size_, needed + 1)) return 0;
-  fast_translate_ = IsFastTranslateFormat(remote_format_);
-
   int width = rect.right - rect.left;
   int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return 0;
@@ -96,6 +100,7 @@ std::uint32_t vncEncoder::Encode(std::span<const std::uint8_t> source,
   return size;
 }
 
+// The tile is read where it lies in the frame; nothing is copied out first.
 std::uint32_t vncEncoder::EncodeTile(std::span<const std::uint8_t> source,
                                      std::span<std::uint8_t> destination, int x, int y, int w,
                                      int h) {
@@ -103,33 +108,34 @@ std::uint32_t vncEncoder::EncodeTile(std::span<const std::uint8_t> source,
   std::size_t row_bytes = static_cast<std::size_t>(w) * pixel_bytes;
   std::size_t first = static_cast<std::size_t>(y) * bytes_per_row_ + x * pixel_bytes;
   std::size_t last_end = first + static_cast<std::size_t>(h - 1) * bytes_per_row_ + row_bytes;
-  if (x < 0 || y < 0 || last_end > source.size() || row_bytes * h > tile_buffer_size_) {
+  if (x < 0 || y < 0 || pixel_bytes == 0 || row_bytes > bytes_per_row_ ||
+      last_end > source.size()) {
     log_("vncEncoder: tile outside the source frame!\n");
     return 0;
   }
-  for (int row = 0; row < h; ++row) {
-    std::memcpy(tile_buffer_.get() + row * row_bytes,
-                source.data() + first + static_cast<std::size_t>(row) * bytes_per_row_, row_bytes);
-  }
-  return EncodeJpegCPU(destination, w, h, kEncoderLevels[level_].quality);
+  return EncodeJpegCPU(source.data() + first, destination, w, h, kEncoderLevels[level_].quality);
 }
 
-std::uint32_t vncEncoder::EncodeJpegCPU(std::span<std::uint8_t> destination, int w, int h,
+std::uint32_t vncEncoder::EncodeJpegCPU(const std::uint8_t* tile,
+                                        std::span<std::uint8_t> destination, int w, int h,
                                         int quality) {
   if (local_format_.bitsPerPixel == 8) {
-    // Palette pixels are passed on raw: the tile's own packed rows.
+    // Palette pixels are passed on raw: the tile's own rows, packed.
     std::size_t bytes = std::min(static_cast<std::size_t>(w) * h, destination.size());
-    std::memcpy(destination.data(), tile_buffer_.get(), bytes);
+    for (std::size_t done = 0, row = 0; done < bytes; done += w, ++row) {
+      std::memcpy(destination.data() + done, tile + row * bytes_per_row_,
+                  std::min<std::size_t>(w, bytes - done));
+    }
     return static_cast<std::uint32_t>(bytes);
   }
-  std::size_t rgb_bytes = static_cast<std::size_t>(w) * h * 3;
   int size = 0;
-  if (Grow(rgb_buffer_, rgb_buffer_size_, rgb_bytes)) {
-    std::size_t pixel_bytes = remote_format_.bitsPerPixel / 8u;
+  if (bgrx_) {
+    size = JpegCompress({tile, w, h, bytes_per_row_, true}, destination.data(), destination.size(),
+                        quality);
+  } else if (Grow(rgb_buffer_, rgb_buffer_size_, static_cast<std::size_t>(w) * h * 3)) {
     for (int row = 0; row < h; ++row) {
-      TranslateRowToRgb(tile_buffer_.get() + static_cast<std::size_t>(row) * w * pixel_bytes,
-                        rgb_buffer_.get() + static_cast<std::size_t>(row) * w * 3, w, local_format_,
-                        remote_format_, fast_translate_);
+      translator_.ToRgb(tile + static_cast<std::size_t>(row) * bytes_per_row_,
+                        rgb_buffer_.get() + static_cast<std::size_t>(row) * w * 3, w);
     }
     size = JpegCompress(rgb_buffer_.get(), w, h, destination.data(), destination.size(), quality);
   }
@@ -156,16 +162,15 @@ int vncEncoder::PrepareSourceForGPU(std::span<const std::uint8_t> source, const 
   int height = rect.bottom - rect.top;
   std::size_t pixel_bytes = local_format_.bitsPerPixel / 8u;
   std::size_t row_bytes = static_cast<std::size_t>(width) * pixel_bytes;
-  if (width <= 0 || height <= 0 || row_bytes * height > source.size()) return 0;
-  std::size_t rgba_bytes = static_cast<std::size_t>(width) * height * 4;
-  if (!Grow(rgba_buffer_, rgba_buffer_size_, rgba_bytes)) return 0;
-  for (int row = 0; row < height; ++row) {
-    TranslateRowToRgba(source.data() + row * row_bytes,
-                       rgba_buffer_.get() + static_cast<std::size_t>(row) * width * 4, width,
-                       local_format_);
+  if (width <= 0 || height <= 0 || row_bytes > bytes_per_row_ ||
+      static_cast<std::size_t>(height - 1) * bytes_per_row_ + row_bytes > source.size()) {
+    return 0;
   }
-  bool ok = m_pGPUEncoder->ReadSourceFromMemory(
-      std::span<const std::uint8_t>(rgba_buffer_.get(), rgba_bytes));
+  // Each row is converted straight into the encoder's upload memory.
+  bool ok = m_pGPUEncoder->ReadSourceFromRows([&](int row, std::uint8_t* texels) {
+    translator_.ToRgba(source.data() + static_cast<std::size_t>(row) * bytes_per_row_, texels,
+                       width);
+  });
   if (!ok) {
     log_("m_pGPUEncoder->ReadSourceFromMemory failed!\n");
     m_pGPUEncoder->ReleaseResources();

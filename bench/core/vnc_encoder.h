@@ -1,6 +1,7 @@
-// The encoder object: cuts a captured frame into tiles, translates each to packed RGB and
-// compresses it with the JPEG library; with the GPU encoder it feeds that encoder RGBA texels
-// and routes full-screen encodes to it.
+// The encoder object: cuts a captured frame into tiles and compresses each with the JPEG
+// library, straight from the frame for 32-bit BGRX desktops and through a packed RGB
+// translation for other layouts; with the GPU encoder it feeds that encoder RGBA texels and
+// routes full-screen encodes to it.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "bench/core/kmd_client.h"
 #include "bench/core/mj_gpu_encoder.h"
 #include "bench/core/pixel_format.h"
+#include "bench/core/rgb_translation.h"
 #include "bench/core/run_state.h"
 
 namespace vexmark {
@@ -38,7 +40,11 @@ class vncEncoder {
   vncEncoder& operator=(const vncEncoder&) = delete;
 
   void Init(bool use_gpu_encoder);
+  // Frames of width x height pixels in this format, rows packed.
   void SetLocalFormat(const PixelFormat& format, int width, int height);
+  // The same with rows bytes_per_row apart (a DIB's rows are padded to 4 bytes).
+  void SetLocalFormat(const PixelFormat& format, int width, int height,
+                      std::uint32_t bytes_per_row);
   // Returns the JPEG size written at the start of destination (0 on failure).
   std::uint32_t Encode(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
                        const Rect& rect);
@@ -51,22 +57,21 @@ class vncEncoder {
   void DropGpuEncoder();
   std::uint32_t EncodeTile(std::span<const std::uint8_t> source,
                            std::span<std::uint8_t> destination, int x, int y, int w, int h);
-  std::uint32_t EncodeJpegCPU(std::span<std::uint8_t> destination, int w, int h, int quality);
+  std::uint32_t EncodeJpegCPU(const std::uint8_t* tile, std::span<std::uint8_t> destination, int w,
+                              int h, int quality);
   std::uint32_t EncodeJpegGPU(std::span<std::uint8_t> destination, int quality);
 
   DebugLog& log_;
   EncoderPorts ports_;
   RunState& state_;
   std::unique_ptr<MJGPUEncoder> m_pGPUEncoder;
-  std::unique_ptr<std::uint8_t[]> tile_buffer_;
-  std::size_t tile_buffer_size_ = 0;
-  std::unique_ptr<std::uint8_t[]> rgb_buffer_;
+  std::unique_ptr<std::uint8_t[]> rgb_buffer_;  // a translated tile
   std::size_t rgb_buffer_size_ = 0;
-  std::unique_ptr<std::uint8_t[]> rgba_buffer_;  // the frame handed to the GPU encoder
-  std::size_t rgba_buffer_size_ = 0;
   bool fast_translate_ = false;
+  bool bgrx_ = false;  // the library reads the frame's own pixels
   PixelFormat local_format_;
   PixelFormat remote_format_;
+  RgbTranslator translator_;
   Rect full_screen_;
   std::uint32_t bytes_per_row_ = 0;
   int level_ = 0;

@@ -1,12 +1,18 @@
 // The benchmark's JPEG library: a baseline sequential (JFIF) encoder with the calling shape
 // init / write whole image / free on one properties record.
 //
-// Two inputs are coded, both as YCbCr with 2 x 2 chroma subsampling (IJL_411):
+// Three inputs are coded, all as YCbCr with 2 x 2 chroma subsampling (IJL_411):
 //
-// * Packed RGB: DIBBytes holds DIBHeight rows, top row first, of DIBWidth pixels of 3 bytes
-//   (red, green, blue), each row followed by DIBPadBytes unused bytes. Any size from 1 x 1 up to
-//   65535 x 65535. The quantisation tables are the JPEG standard's example tables (or the
-//   external ones, see below) scaled by jquality.
+// * Packed RGB (DIBChannels 3, DIBColor IJL_RGB): DIBBytes holds DIBHeight rows, top row first,
+//   of DIBWidth pixels of 3 bytes (red, green, blue), each row followed by DIBPadBytes unused
+//   bytes. Any size from 1 x 1 up to 65535 x 65535. The quantisation tables are the JPEG
+//   standard's example tables (or the external ones, see below) scaled by jquality; they are
+//   made once and kept while the quality and tables stay the same.
+//
+// * 32-bit pixels (DIBChannels 4, DIBColor IJL_BGR): the same with pixels of 4 bytes (blue,
+//   green, red, unused), a 32-bit DIB's layout, so rows are DIBWidth x 4 + DIBPadBytes bytes
+//   apart. The stream is byte for byte the one the same colours give as packed RGB; the unused
+//   byte is never looked at.
 //
 // * Raw quantised coefficients (raw_coefficients set): three planes Y, U, V of signed 16-bit
 //   coefficients, already quantised with the tables this encoder writes into the file: the

@@ -19,10 +19,22 @@ bool SimGpuEncoder::CreateContext(int width, int height, int quality) {
 }
 
 bool SimGpuEncoder::ReadSourceFromMemory(std::span<const std::uint8_t> rgba) {
+  const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
+  if (rgba.size() < row_bytes * height_) {
+    log_.calls.push_back("ReadSourceFromMemory");
+    return false;
+  }
+  return ReadSourceFromRows([&](int row, std::uint8_t* texels) {
+    std::memcpy(texels, rgba.data() + row * row_bytes, row_bytes);
+  });
+}
+
+bool SimGpuEncoder::ReadSourceFromRows(const RgbaRowWriter& write_row) {
   log_.calls.push_back("ReadSourceFromMemory");
-  std::size_t needed = static_cast<std::size_t>(width_) * height_ * 4;
-  if (!has_context_ || faults_.fail_upload || rgba.size() < needed) return false;
-  source_rgba_.assign(rgba.begin(), rgba.begin() + needed);
+  if (!has_context_ || faults_.fail_upload) return false;
+  const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
+  source_rgba_.resize(row_bytes * height_);
+  for (int row = 0; row < height_; ++row) write_row(row, source_rgba_.data() + row * row_bytes);
   return true;
 }
 

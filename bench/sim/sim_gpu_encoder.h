@@ -30,6 +30,7 @@ class SimGpuEncoder : public MJGPUEncoder {
 
   bool CreateContext(int width, int height, int quality) override;
   bool ReadSourceFromMemory(std::span<const std::uint8_t> rgba) override;
+  bool ReadSourceFromRows(const RgbaRowWriter& write_row) override;
   int CaptureOnGpu() override;
   bool SetQuality(int quality) override;
   void RunGpuPasses() override;

@@ -105,7 +105,9 @@ TEST(JpegInterface, WriteAfterFreeIsRefused) {
   ijlInit(&record.props());  // so the destructor's free pairs with an init
 }
 
-TEST(JpegInterface, RowPaddingIsSkipped) {
+// Packed RGB and 32-bit BGRX rows with padding code as the packed RGB picture; only three
+// channels in RGB order and four in BGR order are taken.
+TEST(JpegInterface, RowPaddingIsSkippedAndBgrxCodesLikeRgb) {
   const RgbImage image = MakePhoto(37, 21);
   std::vector<std::uint8_t> padded;
   for (int y = 0; y < image.height; ++y) {
@@ -113,11 +115,28 @@ TEST(JpegInterface, RowPaddingIsSkipped) {
     padded.insert(padded.end(), row, row + image.width * 3);
     padded.insert(padded.end(), 5, 0xAB);
   }
+  const std::vector<std::uint8_t> want = EncodeWithIjl(image, 80);
   Record record(image);
   record.props().DIBBytes = padded.data();
   record.props().DIBPadBytes = 5;
   ASSERT_EQ(record.Write(), IJL_OK);
-  EXPECT_EQ(record.Stream(), EncodeWithIjl(image, 80));
+  EXPECT_EQ(record.Stream(), want);
+
+  const std::vector<std::uint8_t> bgrx = ToBgrx(image, 6);
+  Record bgrx_record(image);
+  bgrx_record.props().DIBBytes = bgrx.data();
+  bgrx_record.props().DIBPadBytes = 6;
+  bgrx_record.props().DIBChannels = 4;
+  bgrx_record.props().DIBColor = IJL_BGR;
+  ASSERT_EQ(bgrx_record.Write(), IJL_OK);
+  EXPECT_EQ(bgrx_record.Stream(), want);
+
+  for (auto [channels, colour] : {std::pair{4, IJL_RGB}, std::pair{3, IJL_BGR}}) {
+    Record refused(image);
+    refused.props().DIBChannels = channels;
+    refused.props().DIBColor = colour;
+    EXPECT_EQ(refused.Write(), IJL_UNSUPPORTED) << channels;
+  }
 }
 
 // Every buffer size below what the stream needs fails cleanly without a byte written past it;
@@ -199,6 +218,17 @@ TEST(JpegInterface, ExternalTablesAreScaledByQuality) {
     EXPECT_EQ(dqt[66 + k], 255) << k;
   }
   EXPECT_TRUE(DecodeWithTurbo(record.Stream()).has_value());
+
+  // The tables are kept between writes, but not past a change of the bytes in place or of the
+  // quality.
+  luma[5] = 40;
+  record.props().JPGSizeBytes = static_cast<int>(record.out().size());
+  ASSERT_EQ(record.Write(), IJL_OK);
+  EXPECT_EQ(Joined(Segments(record.Stream()), 0xDB)[1 + 5], 80);
+  record.props().jquality = 50;
+  record.props().JPGSizeBytes = static_cast<int>(record.out().size());
+  ASSERT_EQ(record.Write(), IJL_OK);
+  EXPECT_EQ(Joined(Segments(record.Stream()), 0xDB)[1 + 5], 40);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 
 std::vector<const Kernels*> SimdSets() {
   std::vector<const Kernels*> sets;
-  for (Isa isa : {Isa::kSse2, Isa::kAvx2}) {
+  for (Isa isa : {Isa::kSse2, Isa::kAvx2, Isa::kAvx512}) {
     if (const Kernels* k = KernelsFor(isa)) sets.push_back(k);
   }
   return sets;
@@ -27,22 +27,32 @@ TEST(JpegKernels, ThisHostRunsASimdSetAndPicksTheWidest) {
   EXPECT_EQ(&BestKernels(), SimdSets().back());
 }
 
+// Packed RGB on every set and 4-byte BGRX of the same colours on every set, the scalar one
+// included, give the scalar RGB samples.
 TEST(JpegKernels, ColourConversionMatchesReference) {
   std::mt19937 random(7);
+  RgbImage mcu{16, 16, std::vector<std::uint8_t>(16 * 48)};
   std::vector<std::uint8_t> rgb(16 * 60);  // stride 60: rows are not packed
   for (int trial = 0; trial < 2000; ++trial) {
-    for (auto& byte : rgb) {
+    for (auto& byte : mcu.pixels) {
       // Extremes often, to reach the ends of every range.
       const unsigned r = random();
       byte = static_cast<std::uint8_t>(r % 4 == 0 ? 0 : r % 4 == 1 ? 255 : (r >> 8) & 0xFF);
     }
+    for (int row = 0; row < 16; ++row) std::memcpy(&rgb[row * 60], &mcu.pixels[row * 48], 48);
+    const std::vector<std::uint8_t> bgrx = ToBgrx(mcu, 8);  // stride 72
     std::int16_t want_luma[256], want_chroma[128];
     kScalarKernels.convert_mcu(rgb.data(), 60, want_luma, want_chroma);
-    for (const Kernels* k : SimdSets()) {
+    std::vector<const Kernels*> sets = SimdSets();
+    sets.push_back(&kScalarKernels);
+    for (const Kernels* k : sets) {
       std::int16_t luma[256], chroma[128];
       k->convert_mcu(rgb.data(), 60, luma, chroma);
       ASSERT_EQ(std::memcmp(luma, want_luma, sizeof luma), 0) << k->name;
       ASSERT_EQ(std::memcmp(chroma, want_chroma, sizeof chroma), 0) << k->name;
+      k->convert_mcu_bgrx(bgrx.data(), 72, luma, chroma);
+      ASSERT_EQ(std::memcmp(luma, want_luma, sizeof luma), 0) << k->name << " bgrx";
+      ASSERT_EQ(std::memcmp(chroma, want_chroma, sizeof chroma), 0) << k->name << " bgrx";
     }
   }
 }
@@ -105,6 +115,28 @@ TEST(JpegKernels, TransformAndQuantiserMatchReference) {
   }
 }
 
+TEST(JpegKernels, ZigzagEntriesMatchReference) {
+  std::mt19937 random(11);
+  const QuantDivisors q = MakeDivisors(ScaleQuantTable(kLuminanceExample, 100));
+  for (int trial = 0; trial < 3000; ++trial) {
+    alignas(32) std::int16_t samples[128];
+    RandomSamples(random, samples, trial % 3);
+    CodedBlock blocks[2];
+    kScalarKernels.fdct_quantize_pair(samples, q, blocks);
+    std::uint16_t want[64];
+    std::uint64_t want_mask;
+    ZigzagEntriesReference(blocks[0].coefficient, want, &want_mask);
+    for (const Kernels* k : SimdSets()) {
+      if (k->zigzag_entries == nullptr) continue;
+      std::uint16_t got[64];
+      std::uint64_t got_mask;
+      k->zigzag_entries(blocks[0].coefficient, got, &got_mask);
+      ASSERT_EQ(std::memcmp(got, want, sizeof got), 0) << k->name;
+      ASSERT_EQ(got_mask, want_mask) << k->name;
+    }
+  }
+}
+
 TEST(JpegKernels, CoefficientMaskMatchesReferenceAndFlagsOutOfRange) {
   std::mt19937 random(10);
   for (int trial = 0; trial < 5000; ++trial) {
@@ -134,6 +166,26 @@ TEST(JpegKernels, WholeStreamsAreIdenticalOnEverySet) {
     ASSERT_FALSE(want.empty());
     for (const Kernels* k : SimdSets()) {
       EXPECT_EQ(EncodeWithKernels(image, 80, *k), want) << k->name << " " << image.width;
+    }
+  }
+}
+
+// Every width and height around the MCU and block edges, with and without row padding.
+TEST(JpegKernels, BgrxStreamsEqualThePackedRgbStreamOnEverySet) {
+  std::vector<const Kernels*> sets = SimdSets();
+  sets.push_back(&kScalarKernels);
+  int pad = 0;
+  for (int width : {1, 2, 7, 8, 9, 15, 16, 17, 31, 33, 64, 97}) {
+    for (int height : {1, 3, 8, 15, 16, 17, 40}) {
+      const RgbImage image = (width + height) % 2 ? MakeDesktop(width, height, width * height)
+                                                  : MakePhoto(width, height, width + height);
+      const std::vector<std::uint8_t> want = EncodeWithKernels(image, 80, kScalarKernels);
+      ASSERT_FALSE(want.empty());
+      pad = (pad + 3) % 9;
+      for (const Kernels* k : sets) {
+        ASSERT_EQ(EncodeBgrxWithKernels(image, pad, 80, *k), want)
+            << k->name << " " << width << " x " << height << " pad " << pad;
+      }
     }
   }
 }

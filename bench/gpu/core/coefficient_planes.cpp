@@ -1,5 +1,6 @@
 #include "bench/gpu/core/coefficient_planes.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vexmark::gpu {
@@ -22,28 +23,62 @@ void ExpandHalfBlock(const std::int16_t* run, int rows, int columns, int row_ste
   }
 }
 
-void Rebuild(const std::int16_t* run, const CoefficientPlaneShape& shape, std::int16_t* plane) {
+// The plane's run of coefficients as the mapped rows hold it, `pitch` bytes apart.
+class MappedRun {
+ public:
+  MappedRun(const std::uint8_t* mapped, std::uint32_t pitch, std::uint32_t row_bytes)
+      : mapped_(mapped), pitch_(pitch), row_bytes_(row_bytes) {}
+
+  // Copies count coefficients from run index first; a stretch may cross texture rows.
+  void Copy(std::size_t first, std::size_t count, std::int16_t* out) const {
+    std::size_t offset = first * sizeof(std::int16_t);
+    std::size_t left = count * sizeof(std::int16_t);
+    auto* bytes = reinterpret_cast<std::uint8_t*>(out);
+    while (left > 0) {
+      const std::size_t column = offset % row_bytes_;
+      const std::size_t n = std::min<std::size_t>(left, row_bytes_ - column);
+      std::memcpy(bytes, mapped_ + offset / row_bytes_ * pitch_ + column, n);
+      bytes += n;
+      offset += n;
+      left -= n;
+    }
+  }
+
+ private:
+  const std::uint8_t* mapped_;
+  std::uint32_t pitch_;
+  std::uint32_t row_bytes_;
+};
+
+void ExpandHalfBlockAt(const MappedRun& run, std::size_t first, int rows, int columns, int row_step,
+                       int column_step, std::int16_t* block) {
+  std::int16_t half[32];
+  run.Copy(first, static_cast<std::size_t>(rows) * columns, half);
+  ExpandHalfBlock(half, rows, columns, row_step, column_step, block);
+}
+
+void Rebuild(const MappedRun& run, const CoefficientPlaneShape& shape, std::int16_t* plane) {
   const int whole = shape.blocks_per_row;
   const int coded = shape.coded_blocks_per_row;
   const bool right_half = coded > whole;
   const bool bottom_half = shape.coded_block_rows > shape.block_rows;
   const std::size_t row_span = static_cast<std::size_t>(whole) * 64 + (right_half ? 32 : 0);
   for (int row = 0; row < shape.block_rows; ++row) {
-    const std::int16_t* source = run + row * row_span;
-    std::memcpy(BlockAt(plane, coded, row, 0), source,
-                static_cast<std::size_t>(whole) * kBlockSize * sizeof(std::int16_t));
+    const std::size_t source = row * row_span;
+    run.Copy(source, static_cast<std::size_t>(whole) * kBlockSize, BlockAt(plane, coded, row, 0));
     if (right_half) {
-      ExpandHalfBlock(source + whole * 64, 8, 4, 1, 2, BlockAt(plane, coded, row, whole));
+      ExpandHalfBlockAt(run, source + whole * 64, 8, 4, 1, 2, BlockAt(plane, coded, row, whole));
     }
   }
   if (!bottom_half) return;
-  const std::int16_t* strip = run + shape.block_rows * row_span;
+  const std::size_t strip = shape.block_rows * row_span;
   for (int column = 0; column < whole; ++column) {
-    ExpandHalfBlock(strip + column * 32, 4, 8, 2, 1,
-                    BlockAt(plane, coded, shape.block_rows, column));
+    ExpandHalfBlockAt(run, strip + column * 32, 4, 8, 2, 1,
+                      BlockAt(plane, coded, shape.block_rows, column));
   }
   if (right_half) {
-    ExpandHalfBlock(strip + whole * 32, 4, 4, 2, 2, BlockAt(plane, coded, shape.block_rows, whole));
+    ExpandHalfBlockAt(run, strip + whole * 32, 4, 4, 2, 2,
+                      BlockAt(plane, coded, shape.block_rows, whole));
   }
 }
 
@@ -61,15 +96,8 @@ CoefficientPlaneShape ChromaCoefficientShape(int width, int height) {
 }
 
 void CopyCoefficientPlane(const std::uint8_t* mapped, std::uint32_t pitch,
-                          const CoefficientPlaneShape& shape, std::vector<std::int16_t>& scratch,
-                          std::int16_t* block) {
-  scratch.resize(static_cast<std::size_t>(shape.texture_rows) * shape.row_bytes / 2);
-  auto* out = reinterpret_cast<std::uint8_t*>(scratch.data());
-  for (int row = 0; row < shape.texture_rows; ++row) {
-    std::memcpy(out + static_cast<std::size_t>(row) * shape.row_bytes,
-                mapped + static_cast<std::size_t>(row) * pitch, shape.row_bytes);
-  }
-  Rebuild(scratch.data(), shape, block);
+                          const CoefficientPlaneShape& shape, std::int16_t* block) {
+  Rebuild(MappedRun(mapped, pitch, shape.row_bytes), shape, block);
 }
 
 }  // namespace vexmark::gpu

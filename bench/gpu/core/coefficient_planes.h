@@ -11,7 +11,6 @@
 // into whole blocks, with zero for the odd frequencies.
 #pragma once
 #include <cstdint>
-#include <vector>
 
 namespace vexmark::gpu {
 
@@ -27,10 +26,10 @@ struct CoefficientPlaneShape {
 CoefficientPlaneShape LumaCoefficientShape(int width, int height);
 CoefficientPlaneShape ChromaCoefficientShape(int width, int height);
 
-// Copies the mapped rows (stepping by `pitch`) through `scratch` into `block`, which holds at
-// least coded_blocks_per_row x coded_block_rows x 64 coefficients, as whole blocks.
+// Copies the mapped rows (stepping by `pitch`) into `block`, which holds at least
+// coded_blocks_per_row x coded_block_rows x 64 coefficients, as whole blocks: each coefficient
+// is copied once, straight to its place.
 void CopyCoefficientPlane(const std::uint8_t* mapped, std::uint32_t pitch,
-                          const CoefficientPlaneShape& shape, std::vector<std::int16_t>& scratch,
-                          std::int16_t* block);
+                          const CoefficientPlaneShape& shape, std::int16_t* block);
 
 }  // namespace vexmark::gpu

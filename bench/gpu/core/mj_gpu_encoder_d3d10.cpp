@@ -11,6 +11,10 @@ namespace {
 
 constexpr std::size_t kModuleNameSize = 260;
 constexpr int kCompilerVersion = 40;
+// Waiting for the GPU: this many polls back to back (it is usually done by then), then one
+// per millisecond for at most this long, so a hung device cannot hold the benchmark forever.
+constexpr int kQuerySpinPolls = 10000;
+constexpr std::uint32_t kQueryWaitLimitMs = 10000;
 
 std::span<const std::uint8_t> Bytes(const void* data, std::size_t size) {
   return {static_cast<const std::uint8_t*>(data), size};
@@ -258,7 +262,15 @@ void MJGPUEncoderD3D10::RunGpuPasses() {
 
 bool MJGPUEncoderD3D10::ReadSourceFromMemory(std::span<const std::uint8_t> rgba) {
   const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
-  if (!has_device_ || !r_.source || rgba.size() < row_bytes * height_) return false;
+  if (rgba.size() < row_bytes * height_) return false;
+  return ReadSourceFromRows([&](int row, std::uint8_t* texels) {
+    std::memcpy(texels, rgba.data() + row * row_bytes, row_bytes);
+  });
+}
+
+bool MJGPUEncoderD3D10::ReadSourceFromRows(const RgbaRowWriter& write_row) {
+  const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
+  if (!has_device_ || !r_.source) return false;
   if (!r_.upload) {
     r_.upload =
         d3d_.CreateTexture({width_, height_, TexelFormat::kRgba8Unorm, TextureUsage::kUpload});
@@ -266,9 +278,13 @@ bool MJGPUEncoderD3D10::ReadSourceFromMemory(std::span<const std::uint8_t> rgba)
   }
   const std::optional<MappedTexture> mapping = d3d_.Map(r_.upload, MapAccess::kWrite);
   if (!mapping) return false;
+  // A pitch that does not hold a row would make the rows overlap and run past the mapping.
+  if (mapping->row_pitch < row_bytes) {
+    d3d_.Unmap(r_.upload);
+    return false;
+  }
   for (int row = 0; row < height_; ++row) {
-    std::memcpy(mapping->data + static_cast<std::size_t>(row) * mapping->row_pitch,
-                rgba.data() + row * row_bytes, row_bytes);
+    write_row(row, mapping->data + static_cast<std::size_t>(row) * mapping->row_pitch);
   }
   d3d_.Unmap(r_.upload);
   d3d_.CopyResource(r_.source, r_.upload);
@@ -319,7 +335,7 @@ bool MJGPUEncoderD3D10::CPUEncodeVLE_IJL(std::span<std::uint8_t> destination, st
           static_cast<std::size_t>(s.shape.coded_blocks_per_row) * s.shape.coded_block_rows * 64,
           0);
     }
-    CopyCoefficientPlane(mapping->data, mapping->row_pitch, s.shape, scratch_, s.block->data());
+    CopyCoefficientPlane(mapping->data, mapping->row_pitch, s.shape, s.block->data());
     planes[p] = s.block->data();
   }
   return EncodeCoefficients(planes, destination, size);
@@ -394,15 +410,26 @@ int MJGPUEncoderD3D10::GetEncodingFPS(int count, int mode, std::span<std::uint8_
     }
   }
   d3d_.EndQuery(r_.event_query);
-  while (d3d_.GetQueryData(r_.event_query) == QueryStatus::kNotReady) {
-  }
+  const bool finished = WaitForQuery();
   const std::int64_t elapsed = clock_.PerformanceCounter() - start - timer_cost;
-  // A clock that did not move, or no rounds, measures nothing.
-  const int fps = elapsed > 0 && count > 0 && frequency > 0
+  // A clock that did not move, no rounds, or a GPU that never finished measures nothing.
+  const int fps = finished && elapsed > 0 && count > 0 && frequency > 0
                       ? static_cast<int>(static_cast<double>(count) * frequency / elapsed)
                       : 0;
   log_("MJGPUEncoder::GetEncodingFPS(mode:0x%x) - EncodingFPS = %d fps\n", mode, fps);
   return fps;
+}
+
+bool MJGPUEncoderD3D10::WaitForQuery() {
+  std::uint32_t slept_ms = 0;
+  for (int polls = 0;; ++polls) {
+    const QueryStatus status = d3d_.GetQueryData(r_.event_query);
+    if (status != QueryStatus::kNotReady) return status == QueryStatus::kDone;
+    if (polls < kQuerySpinPolls) continue;
+    if (slept_ms >= kQueryWaitLimitMs) return false;
+    clock_.Sleep(1);
+    ++slept_ms;
+  }
 }
 
 void MJGPUEncoderD3D10::ReleaseResources() {
@@ -457,7 +484,6 @@ void MJGPUEncoderD3D10::ReleaseResources() {
   if (has_device_) d3d_.ReleaseDevice();
   has_device_ = false;
   y_block_ = {};
-  scratch_ = {};
   u_block_ = {};
   v_block_ = {};
   if (compiler_loaded_) d3d_.UnloadModule(GraphicsModule::kCompiler);

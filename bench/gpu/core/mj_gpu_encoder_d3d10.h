@@ -31,6 +31,7 @@ class MJGPUEncoderD3D10 final : public MJGPUEncoder {
 
   bool CreateContext(int width, int height, int quality) override;
   bool ReadSourceFromMemory(std::span<const std::uint8_t> rgba) override;
+  bool ReadSourceFromRows(const RgbaRowWriter& write_row) override;
   int CaptureOnGpu() override;
   bool SetQuality(int quality) override;
   void RunGpuPasses() override;
@@ -70,6 +71,8 @@ class MJGPUEncoderD3D10 final : public MJGPUEncoder {
   bool BuildConstantBuffers();
   void ReleaseConstantBuffers();
   void Draw(ObjectId render_target, ObjectId resource, ObjectId shader);
+  // Polls the event query until the GPU is done; false when it fails or the wait runs out.
+  bool WaitForQuery();
   bool EncodeCoefficients(const std::array<const std::int16_t*, 3>& planes,
                           std::span<std::uint8_t> destination, std::uint32_t& size);
 
@@ -90,7 +93,6 @@ class MJGPUEncoderD3D10 final : public MJGPUEncoder {
   int quality_ = 0;
   Resources r_;
   std::vector<std::int16_t> y_block_, u_block_, v_block_;
-  std::vector<std::int16_t> scratch_;  // the tight rows of a plane that is copied
 };
 
 }  // namespace vexmark::gpu

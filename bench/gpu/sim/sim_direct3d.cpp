@@ -298,7 +298,7 @@ std::optional<MappedTexture> SimDirect3D::Map(ObjectId texture, MapAccess access
                         (t->desc.usage == TextureUsage::kReadBack && access == MapAccess::kRead));
   if (!allowed) return std::nullopt;
   t->mapped = true;
-  return MappedTexture{t->bytes.data(), t->row_pitch};
+  return MappedTexture{t->bytes.data(), t->row_pitch - faults_.short_map_pitch};
 }
 
 void SimDirect3D::Unmap(ObjectId texture) {
@@ -325,6 +325,7 @@ void SimDirect3D::EndQuery(ObjectId query) {
 QueryStatus SimDirect3D::GetQueryData(ObjectId query) {
   Object* q = Find(query, Kind::kQuery);
   if (q == nullptr) return QueryStatus::kFailed;
+  if (faults_.query_not_ready_polls < 0) return QueryStatus::kNotReady;
   return q->polls++ < faults_.query_not_ready_polls ? QueryStatus::kNotReady : QueryStatus::kDone;
 }
 

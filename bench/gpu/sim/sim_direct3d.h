@@ -22,7 +22,8 @@ struct SimDirect3DFaults {
   bool fail_maps = false;
   int fail_map_number = -1;           // the n-th Map (0-based) fails
   std::uint32_t extra_row_pitch = 0;  // bytes added to every mapped row
-  int query_not_ready_polls = 2;
+  std::uint32_t short_map_pitch = 0;  // bytes a Map's reported pitch falls short of a row
+  int query_not_ready_polls = 2;      // polls before the query is done (-1: never)
 };
 
 // One draw as the pipeline saw it; objects are named by their creation number within their kind

@@ -119,9 +119,8 @@ TEST(CoefficientPlanes, CopyStepsByPitchAndRebuildsTheHalfBlocksAsWholeOnes) {
       std::memcpy(&mapped[row * pitch + i * 2], &value, 2);
     }
   }
-  std::vector<std::int16_t> scratch;
   std::vector<std::int16_t> block(4 * 64, 7);
-  CopyCoefficientPlane(mapped.data(), pitch, shape, scratch, block.data());
+  CopyCoefficientPlane(mapped.data(), pitch, shape, block.data());
   const std::int16_t* whole = block.data();
   const std::int16_t* right = whole + 64;
   const std::int16_t* bottom = whole + 128;

@@ -22,6 +22,7 @@ class ScriptedClock : public platform::Clock {
  public:
   std::vector<std::int64_t> counter;
   std::size_t reads = 0;
+  std::uint32_t slept_ms = 0;
   uint32_t TickCount() override { return 0; }
   int64_t PerformanceCounter() override {
     const std::int64_t value = counter.empty() ? 0 : counter[std::min(reads, counter.size() - 1)];
@@ -29,7 +30,7 @@ class ScriptedClock : public platform::Clock {
     return value;
   }
   int64_t PerformanceFrequency() override { return 1000000; }
-  void Sleep(uint32_t) override {}
+  void Sleep(uint32_t ms) override { slept_ms += ms; }
 };
 
 class RecordingDriver : public GpuCaptureDriver {
@@ -303,6 +304,16 @@ TEST_F(GpuEncoderTest, EncodingRateSubtractsTimerCostAndWaitsForTheQuery) {
   EXPECT_EQ(d3d.MappedTextures(), 0);
 }
 
+// Even with a clock that stands still, the wait ends: after its spins it sleeps a bounded time.
+TEST_F(GpuEncoderTest, EncodingRateGivesUpOnAGpuThatNeverFinishes) {
+  ASSERT_TRUE(encoder.CreateContext(64, 32, 80));
+  d3d.faults().query_not_ready_polls = -1;
+  std::vector<std::uint8_t> destination(64 * 32 * 4);
+  EXPECT_EQ(encoder.GetEncodingFPS(3, 1, destination), 0);
+  EXPECT_EQ(clock.slept_ms, 10000u);
+  EXPECT_EQ(Lines().back(), "MJGPUEncoder::GetEncodingFPS(mode:0x1) - EncodingFPS = 0 fps\n");
+}
+
 TEST_F(GpuEncoderTest, FailedMapUnmapsWhatWasMappedAndCodesNothing) {
   ASSERT_TRUE(encoder.CreateContext(64, 32, 80));
   encoder.RunGpuPasses();
@@ -347,6 +358,22 @@ TEST_F(GpuEncoderTest, UploadRejectsAShortFrame) {
   d3d.ClearRecords();
   EXPECT_FALSE(encoder.ReadSourceFromMemory(frame));
   EXPECT_TRUE(d3d.calls().empty());
+}
+
+// A mapping whose pitch does not hold a row is refused by the upload and the read-back alike,
+// and left unmapped.
+TEST_F(GpuEncoderTest, UploadAndReadBackRefuseAPitchShorterThanARow) {
+  ASSERT_TRUE(encoder.CreateContext(64, 32, 80));
+  encoder.RunGpuPasses();
+  d3d.faults().short_map_pitch = 4;
+  std::vector<std::uint8_t> frame(64 * 32 * 4, 0x80);
+  EXPECT_FALSE(encoder.ReadSourceFromMemory(frame));
+  EXPECT_EQ(d3d.MappedTextures(), 0);
+  std::vector<std::uint8_t> destination(64 * 32 * 3);
+  std::uint32_t size = 7;
+  EXPECT_FALSE(encoder.CPUEncodeVLE_IJL(destination, size));
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(d3d.MappedTextures(), 0);
 }
 
 TEST_F(GpuEncoderTest, UploadCopiesRowsByPitchIntoTheSourceTexture) {

@@ -101,6 +101,41 @@ inline void EncodeBlock(BitWriter& writer, const CodedBlock& block, const BlockL
   EncodeBlock(writer, block.coefficient, block.mask, layout, coder);
 }
 
+// The same from a block already in zig-zag order (Kernels::zigzag_entries): entries[k] is the
+// category entry of the k-th coefficient, bit k of `mask` is set when it is not zero.
+inline void EncodeZigzagBlock(BitWriter& writer, int dc, const std::uint16_t* entries,
+                              std::uint64_t mask, ComponentCoder& coder) {
+  const CategoryTable& categories = Categories();
+  const HuffmanCodes& ac = *coder.ac;
+  BitWriter out = writer;
+  const std::uint32_t dc_category = categories[dc - coder.predictor];
+  coder.predictor = dc;
+  const std::uint32_t dc_packed = coder.dc->packed[dc_category & 15];
+  const std::uint32_t dc_bits = (dc_packed >> 5) | (dc_category >> 4);
+  const int dc_length = static_cast<int>(dc_packed & 31);
+  mask &= ~std::uint64_t{1};
+  if (mask == 0) {
+    out.Put((dc_bits << ac.length[0x00]) | ac.code[0x00], dc_length + ac.length[0x00]);
+    writer = out;
+    return;
+  }
+  out.Put(dc_bits, dc_length);
+  int last = 0;
+  while (mask != 0) {
+    const int k = __builtin_ctzll(mask);
+    mask &= mask - 1;
+    int run = k - last - 1;
+    last = k;
+    while (run >= 16) {
+      out.Put(ac.code[0xF0], ac.length[0xF0]);
+      run -= 16;
+    }
+    EncodeValue(out, ac, run << 4, entries[k]);
+  }
+  if (last != 63) out.Put(ac.code[0x00], ac.length[0x00]);
+  writer = out;
+}
+
 // A block outside the picture: the previous DC again and no AC.
 inline void EncodePaddingBlock(BitWriter& out, ComponentCoder& coder) {
   out.Put(coder.dc->code[0], coder.dc->length[0]);

@@ -16,13 +16,30 @@ const Kernels* KernelsFor(Isa isa) {
 #else
       return __builtin_cpu_supports("avx2") ? &kAvx2Kernels : nullptr;
 #endif
+    case Isa::kAvx512: {
+#if defined(_WIN32)
+      // The same stack alignment question, with 64-byte registers; Windows keeps to SSE2.
+      return nullptr;
+#else
+      static const Kernels avx512 = [] {
+        Kernels set = kAvx2Kernels;
+        set.isa = Isa::kAvx512;
+        set.name = "avx512";
+        set.zigzag_entries = ZigzagEntriesAvx512;
+        return set;
+      }();
+      const bool supported = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+                             __builtin_cpu_supports("avx512bw");
+      return supported ? &avx512 : nullptr;
+#endif
+    }
   }
   return nullptr;
 }
 
 const Kernels& BestKernels() {
   static const Kernels* const best = [] {
-    for (Isa isa : {Isa::kAvx2, Isa::kSse2}) {
+    for (Isa isa : {Isa::kAvx512, Isa::kAvx2, Isa::kSse2}) {
       if (const Kernels* k = KernelsFor(isa)) return k;
     }
     return &kScalarKernels;

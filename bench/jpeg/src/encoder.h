@@ -10,11 +10,17 @@
 
 namespace ovjpeg {
 
+enum class PixelLayout {
+  kRgb,   // 3 bytes: red, green, blue
+  kBgrx,  // 4 bytes: blue, green, red, unused
+};
+
 struct RgbPicture {
-  const std::uint8_t* pixels;  // top row first, 3 bytes per pixel
+  const std::uint8_t* pixels;  // top row first
   std::ptrdiff_t stride;       // bytes from one row to the next
   int width;
   int height;
+  PixelLayout layout = PixelLayout::kRgb;
 };
 
 // Natural-layout coefficient planes Y, U, V (see bench/jpeg/ijl.h); they cover the picture.
@@ -26,9 +32,18 @@ struct CoefficientPlanes {
   int height;
 };
 
+// The tables written into the stream and the quantiser's divisors made from them.
 struct QuantTables {
+  QuantTables(const QuantTable& luma_table, const QuantTable& chroma_table)
+      : luma(luma_table),
+        chroma(chroma_table),
+        luma_divisors(MakeDivisors(luma_table)),
+        chroma_divisors(MakeDivisors(chroma_table)) {}
+
   QuantTable luma;
   QuantTable chroma;
+  QuantDivisors luma_divisors;
+  QuantDivisors chroma_divisors;
 };
 
 struct Output {

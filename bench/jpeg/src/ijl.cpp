@@ -1,7 +1,9 @@
 // The library's calling interface: checks the properties record and runs an encoding entry.
 #include "bench/jpeg/ijl.h"
 
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "encoder.h"
 
@@ -26,12 +28,19 @@ IJLERR CheckOutput(const JPEG_CORE_PROPERTIES& p) {
   return IJL_OK;
 }
 
-IJLERR CheckRgbSource(const JPEG_CORE_PROPERTIES& p) {
+bool IsPackedRgb(const JPEG_CORE_PROPERTIES& p) {
+  return p.DIBChannels == 3 && p.DIBColor == IJL_RGB;
+}
+
+bool IsBgrx(const JPEG_CORE_PROPERTIES& p) { return p.DIBChannels == 4 && p.DIBColor == IJL_BGR; }
+
+IJLERR CheckPixelSource(const JPEG_CORE_PROPERTIES& p) {
   if (p.DIBBytes == nullptr || p.DIBPadBytes < 0) return IJL_INVALID_PARAMETER;
   if (p.DIBWidth != p.JPGWidth || p.DIBHeight != p.JPGHeight) return IJL_INVALID_PARAMETER;
-  if (p.DIBChannels != 3 || p.DIBColor != IJL_RGB || p.DIBSubsampling != IJL_NONE) {
-    return IJL_UNSUPPORTED;
-  }
+  if (!(IsPackedRgb(p) || IsBgrx(p)) || p.DIBSubsampling != IJL_NONE) return IJL_UNSUPPORTED;
+  // The whole picture must be addressable from DIBBytes.
+  const std::int64_t stride = std::int64_t{p.DIBWidth} * p.DIBChannels + p.DIBPadBytes;
+  if (stride * p.DIBHeight > PTRDIFF_MAX) return IJL_INVALID_PARAMETER;
   return IJL_OK;
 }
 
@@ -49,7 +58,7 @@ IJLERR CheckCoefficientSource(const JPEG_CORE_PROPERTIES& p) {
   return IJL_OK;
 }
 
-QuantTables TablesFor(const JPEG_CORE_PROPERTIES& p) {
+QuantTables MakeTables(const JPEG_CORE_PROPERTIES& p) {
   if (p.use_external_qtables) {
     return {ScaleQuantTable(FromZigzag(p.qtables[0]), p.jquality),
             ScaleQuantTable(FromZigzag(p.qtables[1]), p.jquality)};
@@ -58,13 +67,45 @@ QuantTables TablesFor(const JPEG_CORE_PROPERTIES& p) {
           ScaleQuantTable(kChrominanceExample, p.jquality)};
 }
 
+// What the tables are made from: the quality and, for external tables, their bytes (the
+// caller may change them in place between writes).
+struct TableKey {
+  int quality = 0;
+  bool external = false;
+  std::uint8_t bytes[2][64] = {};
+
+  explicit TableKey(const JPEG_CORE_PROPERTIES& p)
+      : quality(p.jquality), external(p.use_external_qtables != 0) {
+    if (!external) return;
+    std::memcpy(bytes[0], p.qtables[0], 64);
+    std::memcpy(bytes[1], p.qtables[1], 64);
+  }
+  bool operator==(const TableKey& other) const {
+    return quality == other.quality && external == other.external &&
+           std::memcmp(bytes, other.bytes, sizeof(bytes)) == 0;
+  }
+};
+
+// A caller encodes frame after frame at one quality: the tables and divisors of the last
+// write are kept (per thread, so concurrent callers need no lock).
+const QuantTables& TablesFor(const JPEG_CORE_PROPERTIES& p) {
+  thread_local std::optional<TableKey> key;
+  thread_local std::optional<QuantTables> tables;
+  const TableKey wanted(p);
+  if (!key || !(*key == wanted)) {
+    tables.emplace(MakeTables(p));
+    key = wanted;
+  }
+  return *tables;
+}
+
 IJLERR Encode(const JPEG_CORE_PROPERTIES& p, std::size_t* size) {
   IJLERR status = CheckOutput(p);
   if (status != IJL_OK) return status;
-  status = p.raw_coefficients ? CheckCoefficientSource(p) : CheckRgbSource(p);
+  status = p.raw_coefficients ? CheckCoefficientSource(p) : CheckPixelSource(p);
   if (status != IJL_OK) return status;
   Output output{p.JPGBytes, static_cast<std::size_t>(p.JPGSizeBytes), 0};
-  const QuantTables tables = TablesFor(p);
+  const QuantTables& tables = TablesFor(p);
   const Kernels& kernels = BestKernels();
   if (p.raw_coefficients) {
     const CoefficientPlanes planes{
@@ -75,9 +116,9 @@ IJLERR Encode(const JPEG_CORE_PROPERTIES& p, std::size_t* size) {
         p.JPGHeight};
     status = EncodeCoefficients(planes, tables, kernels, output);
   } else {
-    const RgbPicture picture{p.DIBBytes,
-                             static_cast<std::ptrdiff_t>(p.DIBWidth) * 3 + p.DIBPadBytes,
-                             p.DIBWidth, p.DIBHeight};
+    const RgbPicture picture{
+        p.DIBBytes, static_cast<std::ptrdiff_t>(p.DIBWidth) * p.DIBChannels + p.DIBPadBytes,
+        p.DIBWidth, p.DIBHeight, IsBgrx(p) ? PixelLayout::kBgrx : PixelLayout::kRgb};
     status = EncodeRgb(picture, tables, kernels, output);
   }
   *size = output.size;

@@ -1,5 +1,5 @@
-// AVX2 kernels: byte shuffles turn packed RGB straight into the 16-bit pairs the multiply-add
-// wants, and every 256-bit operation works on two blocks (one per 128-bit lane).
+// AVX2 kernels: byte shuffles turn packed RGB or BGRX straight into the 16-bit pairs the
+// multiply-add wants, and every 256-bit operation works on two blocks (one per 128-bit lane).
 #include <immintrin.h>
 
 #include "force_inline.h"
@@ -61,6 +61,9 @@ OVJPEG_FORCE_INLINE __m256i Load2(const std::uint8_t* low, const std::uint8_t* h
 #define OVJPEG_RG(o) \
   o, -1, o + 1, -1, o + 3, -1, o + 4, -1, o + 6, -1, o + 7, -1, o + 9, -1, o + 10, -1
 #define OVJPEG_B(o) o + 2, -1, -1, -1, o + 5, -1, -1, -1, o + 8, -1, -1, -1, o + 11, -1, -1, -1
+// The same (R, G) pairs from 4-byte blue, green, red, unused pixels.
+#define OVJPEG_RG_X(o) \
+  o + 2, -1, o + 1, -1, o + 6, -1, o + 5, -1, o + 10, -1, o + 9, -1, o + 14, -1, o + 13, -1
 
 // One row of 16 pixels as pairs: [0] pixels 0-3 | 4-7, [1] pixels 8-11 | 12-15.
 struct RowPairs {
@@ -68,17 +71,44 @@ struct RowPairs {
   __m256i b[2];
 };
 
-struct Shuffles {
-  __m256i rg_a, b_a, rg_b, b_b;
+// Packed RGB: two 16-byte loads per 256-bit vector, one for each lane's 4 pixels.
+class SplitRgb {
+ public:
+  OVJPEG_FORCE_INLINE SplitRgb()
+      : rg_a_(_mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(0))),
+        b_a_(_mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(0))),
+        rg_b_(_mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(4))),
+        b_b_(_mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(4))) {}
+
+  OVJPEG_FORCE_INLINE RowPairs Row(const std::uint8_t* p) const {
+    // Loads stay inside the row's 48 bytes: the last lane starts at byte 32, 4 bytes early.
+    const __m256i a = Load2(p, p + 12);
+    const __m256i b = Load2(p + 24, p + 32);
+    return {{_mm256_shuffle_epi8(a, rg_a_), _mm256_shuffle_epi8(b, rg_b_)},
+            {_mm256_shuffle_epi8(a, b_a_), _mm256_shuffle_epi8(b, b_b_)}};
+  }
+
+ private:
+  __m256i rg_a_, b_a_, rg_b_, b_b_;
 };
 
-OVJPEG_FORCE_INLINE RowPairs SplitRow(const std::uint8_t* p, const Shuffles& s) {
-  // Loads stay inside the row's 48 bytes: the last lane starts at byte 32, 4 bytes early.
-  const __m256i a = Load2(p, p + 12);
-  const __m256i b = Load2(p + 24, p + 32);
-  return {{_mm256_shuffle_epi8(a, s.rg_a), _mm256_shuffle_epi8(b, s.rg_b)},
-          {_mm256_shuffle_epi8(a, s.b_a), _mm256_shuffle_epi8(b, s.b_b)}};
-}
+// Blue, green, red, unused: one 32-byte load is 8 pixels, 4 in each lane already; blue is the
+// low byte of each word.
+class SplitBgrx {
+ public:
+  OVJPEG_FORCE_INLINE SplitBgrx()
+      : rg_(_mm256_setr_epi8(OVJPEG_RG_X(0), OVJPEG_RG_X(0))), blue_(_mm256_set1_epi32(0xFF)) {}
+
+  OVJPEG_FORCE_INLINE RowPairs Row(const std::uint8_t* p) const {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    return {{_mm256_shuffle_epi8(a, rg_), _mm256_shuffle_epi8(b, rg_)},
+            {_mm256_and_si256(a, blue_), _mm256_and_si256(b, blue_)}};
+  }
+
+ private:
+  __m256i rg_, blue_;
+};
 
 OVJPEG_FORCE_INLINE __m256i Weighted(__m256i rg, __m256i b, __m256i wrg, __m256i wb) {
   return _mm256_add_epi32(_mm256_madd_epi16(rg, wrg), _mm256_madd_epi16(b, wb));
@@ -96,11 +126,10 @@ OVJPEG_FORCE_INLINE __m256i ChromaRow(const RowPairs& top, const RowPairs& botto
   return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(c::kCBias)), c::kCShift);
 }
 
-void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
+template <class Split>
+void ConvertMcu(const std::uint8_t* pixels, std::ptrdiff_t stride, std::int16_t* luma,
                 std::int16_t* chroma) {
-  const Shuffles s = {
-      _mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(0)), _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(0)),
-      _mm256_setr_epi8(OVJPEG_RG(0), OVJPEG_RG(4)), _mm256_setr_epi8(OVJPEG_B(0), OVJPEG_B(4))};
+  const Split split;
   const __m256i wy = Weight<V256>(c::kYr, c::kYg), wyb = Weight<V256>(c::kYb, 0);
   const __m256i ybias = _mm256_set1_epi32(c::kYBias);
   const __m256i wcb = Weight<V256>(c::kCbR, c::kCbG), wcbb = Weight<V256>(c::kCbB, 0);
@@ -110,7 +139,7 @@ void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* lu
     RowPairs rows[2];
     for (int i = 0; i < 2; ++i) {
       const int row = 2 * pair + i;
-      rows[i] = SplitRow(rgb + row * stride, s);
+      rows[i] = split.Row(pixels + row * stride);
       __m256i y[2];
       for (int h = 0; h < 2; ++h) {
         y[h] = _mm256_srai_epi32(
@@ -183,10 +212,13 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 #undef OVJPEG_RG
 #undef OVJPEG_B
+#undef OVJPEG_RG_X
 
 }  // namespace
 
-const Kernels kAvx2Kernels = {Isa::kAvx2, "avx2", ConvertMcu, FdctQuantizePair, CoefficientMask};
+const Kernels kAvx2Kernels = {
+    Isa::kAvx2,      "avx2", ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg
 

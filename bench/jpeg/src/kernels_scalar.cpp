@@ -1,6 +1,7 @@
 // The reference kernels: plain integer code that defines the results of every SIMD set.
 #include <algorithm>
 
+#include "block_coder.h"
 #include "kernels.h"
 #include "transform_constants.h"
 
@@ -9,23 +10,26 @@ namespace {
 
 namespace c = constants;
 
-void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
+// One MCU of pixels `kBytes` apart with red, green and blue at the given byte offsets.
+template <int kBytes, int kRed, int kGreen, int kBlue>
+void ConvertMcu(const std::uint8_t* pixels, std::ptrdiff_t stride, std::int16_t* luma,
                 std::int16_t* chroma) {
   for (int row = 0; row < 16; ++row) {
-    const std::uint8_t* p = rgb + row * stride;
-    for (int col = 0; col < 16; ++col, p += 3) {
+    const std::uint8_t* p = pixels + row * stride;
+    for (int col = 0; col < 16; ++col, p += kBytes) {
       luma[row * 16 + col] = static_cast<std::int16_t>(
-          (c::kYr * p[0] + c::kYg * p[1] + c::kYb * p[2] + c::kYBias) >> c::kYShift);
+          (c::kYr * p[kRed] + c::kYg * p[kGreen] + c::kYb * p[kBlue] + c::kYBias) >> c::kYShift);
     }
   }
+  constexpr int kOffsets[3] = {kRed, kGreen, kBlue};
   for (int row = 0; row < 8; ++row) {
-    const std::uint8_t* top = rgb + 2 * row * stride;
+    const std::uint8_t* top = pixels + 2 * row * stride;
     const std::uint8_t* bottom = top + stride;
     for (int col = 0; col < 8; ++col) {
       int sum[3];
       for (int ch = 0; ch < 3; ++ch) {
-        const int i = 6 * col + ch;
-        sum[ch] = top[i] + top[i + 3] + bottom[i] + bottom[i + 3];
+        const int i = 2 * kBytes * col + kOffsets[ch];
+        sum[ch] = top[i] + top[i + kBytes] + bottom[i] + bottom[i + kBytes];
       }
       const int cb = c::kCbR * sum[0] + c::kCbG * sum[1] + c::kCbB * sum[2] + c::kCBias;
       const int cr = c::kCrR * sum[0] + c::kCrG * sum[1] + c::kCrB * sum[2] + c::kCBias;
@@ -97,7 +101,21 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 }  // namespace
 
-const Kernels kScalarKernels = {Isa::kScalar, "scalar", ConvertMcu, FdctQuantizePair,
-                                CoefficientMask};
+void ZigzagEntriesReference(const std::int16_t* block, std::uint16_t* entries,
+                            std::uint64_t* mask) {
+  const CategoryTable& categories = Categories();
+  const BlockLayout& layout = TransposedLayout();
+  std::uint64_t bits = 0;
+  for (int k = 0; k < 64; ++k) {
+    const std::int16_t value = block[layout.position_of_zigzag[k]];
+    entries[k] = static_cast<std::uint16_t>(categories[value]);
+    if (value != 0) bits |= std::uint64_t{1} << k;
+  }
+  *mask = bits;
+}
+
+const Kernels kScalarKernels = {
+    Isa::kScalar,    "scalar", ConvertMcu<3, 0, 1, 2>, ConvertMcu<4, 2, 1, 0>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg

@@ -1,5 +1,6 @@
 // SSE2 kernels: the floor of the 32-bit Windows build. Without byte shuffles the pixels are
-// read as 32-bit words and masked into 16-bit planes; all arithmetic is vectorised.
+// read as 32-bit words (a 4-byte pixel is one already) and masked into 16-bit planes; all
+// arithmetic is vectorised.
 #include <emmintrin.h>
 
 #include <cstring>
@@ -78,31 +79,51 @@ std::uint32_t PixelWord(const std::uint8_t* p) {
   return word;
 }
 
-// Each pixel is read as a 4-byte word (its 3 bytes and the next pixel's first); the last one is
-// assembled byte by byte so that nothing past the row's 48 bytes is read.
-RowPlanes SplitRow(const std::uint8_t* p) {
-  const std::uint32_t last = p[45] | (p[46] << 8) | (p[47] << 16);
-  __m128i words[4];
-  for (int q = 0; q < 4; ++q) {
-    const std::uint8_t* s = p + 12 * q;
-    words[q] = _mm_setr_epi32(static_cast<int>(PixelWord(s)), static_cast<int>(PixelWord(s + 3)),
-                              static_cast<int>(PixelWord(s + 6)),
-                              static_cast<int>(q == 3 ? last : PixelWord(s + 9)));
-  }
+// Red, green and blue planes of 16 pixel words (four per vector), each channel `shift` bits up.
+template <int kRedShift, int kBlueShift>
+RowPlanes PlanesOfWords(const __m128i* words) {
   const __m128i byte = _mm_set1_epi32(0xFF);
   RowPlanes planes;
   for (int h = 0; h < 2; ++h) {
     const __m128i a = words[2 * h], b = words[2 * h + 1];
-    planes.channel[0][h] = _mm_packs_epi32(_mm_and_si128(a, byte), _mm_and_si128(b, byte));
+    planes.channel[0][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, kRedShift), byte),
+                                           _mm_and_si128(_mm_srli_epi32(b, kRedShift), byte));
     planes.channel[1][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 8), byte),
                                            _mm_and_si128(_mm_srli_epi32(b, 8), byte));
-    planes.channel[2][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 16), byte),
-                                           _mm_and_si128(_mm_srli_epi32(b, 16), byte));
+    planes.channel[2][h] = _mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, kBlueShift), byte),
+                                           _mm_and_si128(_mm_srli_epi32(b, kBlueShift), byte));
   }
   return planes;
 }
 
-void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* luma,
+// Packed RGB: each pixel is read as a 4-byte word (its 3 bytes and the next pixel's first); the
+// last one is assembled byte by byte so that nothing past the row's 48 bytes is read.
+struct SplitRgb {
+  static RowPlanes Row(const std::uint8_t* p) {
+    const std::uint32_t last = p[45] | (p[46] << 8) | (p[47] << 16);
+    __m128i words[4];
+    for (int q = 0; q < 4; ++q) {
+      const std::uint8_t* s = p + 12 * q;
+      words[q] = _mm_setr_epi32(static_cast<int>(PixelWord(s)), static_cast<int>(PixelWord(s + 3)),
+                                static_cast<int>(PixelWord(s + 6)),
+                                static_cast<int>(q == 3 ? last : PixelWord(s + 9)));
+    }
+    return PlanesOfWords<0, 16>(words);
+  }
+};
+
+// Blue, green, red, unused: one load holds four pixels as words.
+struct SplitBgrx {
+  static RowPlanes Row(const std::uint8_t* p) {
+    __m128i words[4];
+    for (int q = 0; q < 4; ++q)
+      words[q] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+    return PlanesOfWords<16, 0>(words);
+  }
+};
+
+template <class Split>
+void ConvertMcu(const std::uint8_t* pixels, std::ptrdiff_t stride, std::int16_t* luma,
                 std::int16_t* chroma) {
   const __m128i wy = Weight<V128>(c::kYr, c::kYg), wyb = Weight<V128>(c::kYb, 0);
   const __m128i ybias = _mm_set1_epi32(c::kYBias), cbias = _mm_set1_epi32(c::kCBias);
@@ -112,7 +133,7 @@ void ConvertMcu(const std::uint8_t* rgb, std::ptrdiff_t stride, std::int16_t* lu
     RowPlanes rows[2];
     for (int i = 0; i < 2; ++i) {
       const int row = 2 * pair + i;
-      rows[i] = SplitRow(rgb + row * stride);
+      rows[i] = Split::Row(pixels + row * stride);
       const auto& ch = rows[i].channel;
       for (int h = 0; h < 2; ++h) {
         Store(luma + row * 16 + 8 * h,
@@ -171,6 +192,8 @@ bool CoefficientMask(const std::int16_t* block, std::uint64_t* mask) {
 
 }  // namespace
 
-const Kernels kSse2Kernels = {Isa::kSse2, "sse2", ConvertMcu, FdctQuantizePair, CoefficientMask};
+const Kernels kSse2Kernels = {
+    Isa::kSse2,      "sse2", ConvertMcu<SplitRgb>, ConvertMcu<SplitBgrx>, FdctQuantizePair,
+    CoefficientMask, nullptr};
 
 }  // namespace ovjpeg

@@ -72,6 +72,7 @@ TEST(RgbTranslation, FastPathEqualsTheGeneralPathForEveryRowLength) {
 class EncoderTest : public ::testing::Test {
  protected:
   vncEncoder& Make(int width, int height, int bits) {
+    encoder_.reset();  // it logs into the world it was made in
     world_ = std::make_unique<VexmarkWorld>(
         WorldOptions{.width = width, .height = height, .bits = bits});
     encoder_ = std::make_unique<vncEncoder>(
@@ -109,6 +110,37 @@ TEST_F(EncoderTest, WideDesktopIsCutIntoFourTilesAndReportsTheLast) {
   ASSERT_GT(expected, 0);
   EXPECT_EQ(size, static_cast<std::uint32_t>(expected));
   EXPECT_EQ(0, std::memcmp(jpeg.data(), last.data(), size));
+}
+
+// A tile inside a frame whose rows are padded: the BGRX desktop is coded from the frame in
+// place, other layouts through their translation; all code the tile's colours as packed RGB.
+TEST_F(EncoderTest, TilesAreReadWithTheFramesStrideInEveryLayout) {
+  PixelFormat rgbx = Format32();  // 0x00BBGGRR: not the library's BGRX order
+  rgbx.redShift = 0;
+  rgbx.blueShift = 16;
+  const Rect tile{3, 2, 61, 37};
+  const int w = tile.right - tile.left, h = tile.bottom - tile.top;
+  for (const PixelFormat& f : {Format32(), rgbx, Format565()}) {
+    vncEncoder& encoder = Make(61, 37, f.bitsPerPixel);
+    const std::size_t pixel_bytes = f.bitsPerPixel / 8;
+    const std::size_t stride = 61 * pixel_bytes + 6;
+    encoder.SetLocalFormat(f, 61, 37, static_cast<std::uint32_t>(stride));
+    std::vector<std::uint8_t> frame(stride * 37);
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(i * 7 / 5);
+    std::vector<std::uint8_t> jpeg(frame.size() * 2);
+    const std::uint32_t size = encoder.Encode(frame, jpeg, tile);
+
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+      TranslateRowToRgb(&frame[(tile.top + y) * stride + tile.left * pixel_bytes], &rgb[y * w * 3],
+                        w, f, f, IsFastTranslateFormat(f));
+    }
+    std::vector<std::uint8_t> expected(jpeg.size());
+    const int expected_size = JpegCompress(rgb.data(), w, h, expected.data(), expected.size(), 80);
+    ASSERT_GT(expected_size, 0);
+    ASSERT_EQ(size, static_cast<std::uint32_t>(expected_size)) << int{f.bitsPerPixel};
+    EXPECT_EQ(0, std::memcmp(jpeg.data(), expected.data(), size)) << int{f.bitsPerPixel};
+  }
 }
 
 TEST_F(EncoderTest, JpegDecodesCloseToTheFrame) {

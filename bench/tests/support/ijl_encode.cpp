@@ -49,17 +49,50 @@ std::size_t IjlCompressor::Compress(const RgbImage& image, int quality) {
   return size_;
 }
 
-std::vector<std::uint8_t> EncodeWithKernels(const RgbImage& image, int quality,
-                                            const Kernels& kernels) {
-  std::vector<std::uint8_t> out(Capacity(image));
-  const RgbPicture picture{image.pixels.data(), static_cast<std::ptrdiff_t>(image.width) * 3,
-                           image.width, image.height};
+namespace {
+
+std::vector<std::uint8_t> EncodePicture(const RgbPicture& picture, int quality,
+                                        const Kernels& kernels) {
+  std::vector<std::uint8_t> out(Capacity(picture.width, picture.height));
   const QuantTables tables{ScaleQuantTable(kLuminanceExample, quality),
                            ScaleQuantTable(kChrominanceExample, quality)};
   Output output{out.data(), out.size(), 0};
   if (EncodeRgb(picture, tables, kernels, output) != IJL_OK) return {};
   out.resize(output.size);
   return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeWithKernels(const RgbImage& image, int quality,
+                                            const Kernels& kernels) {
+  return EncodePicture({image.pixels.data(), static_cast<std::ptrdiff_t>(image.width) * 3,
+                        image.width, image.height},
+                       quality, kernels);
+}
+
+std::vector<std::uint8_t> ToBgrx(const RgbImage& image, int pad_bytes) {
+  const std::size_t stride = static_cast<std::size_t>(image.width) * 4 + pad_bytes;
+  std::vector<std::uint8_t> bgrx(stride * image.height);
+  for (std::size_t i = 0; i < bgrx.size(); ++i) bgrx[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint8_t* rgb = &image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 3];
+      std::uint8_t* out = &bgrx[y * stride + x * 4];
+      out[0] = rgb[2];
+      out[1] = rgb[1];
+      out[2] = rgb[0];
+    }
+  }
+  return bgrx;
+}
+
+std::vector<std::uint8_t> EncodeBgrxWithKernels(const RgbImage& image, int pad_bytes, int quality,
+                                                const Kernels& kernels) {
+  const std::vector<std::uint8_t> bgrx = ToBgrx(image, pad_bytes);
+  return EncodePicture({bgrx.data(), static_cast<std::ptrdiff_t>(image.width) * 4 + pad_bytes,
+                        image.width, image.height, PixelLayout::kBgrx},
+                       quality, kernels);
 }
 
 }  // namespace ovjpeg::testing

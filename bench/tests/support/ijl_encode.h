@@ -29,4 +29,12 @@ class IjlCompressor {
 std::vector<std::uint8_t> EncodeWithKernels(const RgbImage& image, int quality,
                                             const Kernels& kernels);
 
+// The image as 32-bit blue, green, red, unused pixels, rows followed by pad_bytes; the unused
+// and pad bytes are filled with junk that must not matter.
+std::vector<std::uint8_t> ToBgrx(const RgbImage& image, int pad_bytes);
+
+// The BGRX entry with the given kernel set, standard tables.
+std::vector<std::uint8_t> EncodeBgrxWithKernels(const RgbImage& image, int pad_bytes, int quality,
+                                                const Kernels& kernels);
+
 }  // namespace ovjpeg::testing

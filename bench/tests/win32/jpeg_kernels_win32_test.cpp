@@ -1,5 +1,6 @@
 // The 32-bit Windows build: its SIMD kernel sets (SSE2 always, AVX2 where the CPU has it) code
-// the same bytes as the scalar reference, and the stream is framed as a JFIF file.
+// the same bytes as the scalar reference, from packed RGB and from BGRX, and the stream is framed
+// as a JFIF file.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -19,15 +20,18 @@ TEST(JpegKernelsWin32, Sse2IsAvailableAndAtLeastSse2IsChosen) {
   EXPECT_NE(BestKernels().isa, Isa::kScalar);
 }
 
+// Packed RGB and 32-bit BGRX input alike.
 TEST(JpegKernelsWin32, SimdStreamsEqualTheScalarStream) {
   for (const RgbImage& image : Pictures()) {
     const std::vector<std::uint8_t> want = EncodeWithKernels(image, 80, kScalarKernels);
     ASSERT_FALSE(want.empty());
-    for (Isa isa : {Isa::kSse2, Isa::kAvx2}) {
+    for (Isa isa : {Isa::kScalar, Isa::kSse2, Isa::kAvx2}) {
       const Kernels* kernels = KernelsFor(isa);
       if (kernels == nullptr) continue;
       EXPECT_EQ(EncodeWithKernels(image, 80, *kernels), want)
           << kernels->name << " " << image.width;
+      EXPECT_EQ(EncodeBgrxWithKernels(image, 3, 80, *kernels), want)
+          << kernels->name << " bgrx " << image.width;
     }
   }
 }
