@@ -63,7 +63,7 @@ void vncEncoder::Init(bool use_gpu_encoder) {
 void vncEncoder::SetLocalFormat(const PixelFormat& format, int width, int /*height*/) {
   local_format_ = format;
   remote_format_ = format;
-  bytes_per_row_ = static_cast<std::uint32_t>(width) * format.bitsPerPixel / 8;
+  bytes_per_row_ = static_cast<std::uint32_t>(DibRowBytes(width, format.bitsPerPixel));
 }
 
 std::uint32_t vncEncoder::Encode(std::span<const std::uint8_t> source,
@@ -156,11 +156,14 @@ int vncEncoder::PrepareSourceForGPU(std::span<const std::uint8_t> source, const 
   int height = rect.bottom - rect.top;
   std::size_t pixel_bytes = local_format_.bitsPerPixel / 8u;
   std::size_t row_bytes = static_cast<std::size_t>(width) * pixel_bytes;
-  if (width <= 0 || height <= 0 || row_bytes * height > source.size()) return 0;
+  if (width <= 0 || height <= 0 ||
+      static_cast<std::size_t>(height - 1) * bytes_per_row_ + row_bytes > source.size()) {
+    return 0;
+  }
   std::size_t rgba_bytes = static_cast<std::size_t>(width) * height * 4;
   if (!Grow(rgba_buffer_, rgba_buffer_size_, rgba_bytes)) return 0;
   for (int row = 0; row < height; ++row) {
-    TranslateRowToRgba(source.data() + row * row_bytes,
+    TranslateRowToRgba(source.data() + static_cast<std::size_t>(row) * bytes_per_row_,
                        rgba_buffer_.get() + static_cast<std::size_t>(row) * width * 4, width,
                        local_format_);
   }
