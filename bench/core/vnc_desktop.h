@@ -74,6 +74,8 @@ class vncDesktop {
 
   WindowHandle Window() const { return window_; }
   std::uint8_t* DibBits() const { return dib_bits_; }
+  // The layout frames are captured in, with the colour table of a palette screen.
+  const BitmapInfo& FrameFormat() const { return bmi_; }
   // Rows are padded to 32 bits, as GDI lays out DIBs.
   std::uint32_t BytesPerRow() const { return bytes_per_row_; }
   std::size_t FrameBytes() const { return static_cast<std::size_t>(bytes_per_row_) * frame_rows_; }
