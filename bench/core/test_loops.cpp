@@ -84,7 +84,6 @@ bool TestThreads::Join(TestThread& t, const char* name) {
 void TestThreads::StartTestThreads(bool multi_thread) {
   StopTestThreads(multi_thread);
   if (left_running_) return;
-  stop_requested_ = false;
   if (!multi_thread) {
     g_hVexmarkThreadExitEvent = ports_.sync.CreateEvent(false, false);
     vexmark_thread_ = Start([this] { VexmarkThreadProc(); });
@@ -134,10 +133,14 @@ bool TestThreads::StopTestThreads(bool multi_thread) {
     KeepForever(std::move(encode_thread_.done));
     return false;
   }
-  g_hVexmarkThreadExitEvent.reset();
-  g_hFPSCaptureThreadExitEvent.reset();
-  g_hFPSEncodeThreadExitEvent.reset();
-  encode_resume_.reset();
+  if (!multi_thread) {
+    g_hVexmarkThreadExitEvent.reset();
+  } else {
+    g_hFPSCaptureThreadExitEvent.reset();
+    g_hFPSEncodeThreadExitEvent.reset();
+    encode_resume_.reset();
+  }
+  stop_requested_ = false;
   // Only now: until the capture thread is gone it may still set the timer at its 31st frame.
   std::uint64_t timer = timer_id_.exchange(0);
   if (timer != 0 && desktop_) ports_.windowing.KillTimer(desktop_->Window(), TIMER_FPS_EXIT);
