@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test command under Wine in an environment of its own.
 #
-# Usage: wine-run.sh [--arch win32|win64] [--timeout S] [--display] [--sound]
+# Usage: wine-run.sh [--arch win32|win64] [--timeout S] [--display] [--screen WxHxD] [--sound]
 #                    [--sound-device NAME]... -- COMMAND...
 #
 #   COMMAND   A first word ending in .exe is started with wine. A single word otherwise is a shell
@@ -13,6 +13,9 @@
 #   --timeout S   Kills the command and every process of the prefix after S seconds (default 120)
 #                 and exits 124. OV_WINE_TIME_SCALE (a whole number, default 1) multiplies this
 #                 and the runner's own waits, for machines where every program starts slower.
+#   --screen WxHxD  (implies --display) The private Xvfb's screen instead of 1280x1024x24; GLX only
+#                 at depths of 16 bits and more. Wine keeps the screen its prefix started on, so a
+#                 test of another screen size needs a run of its own.
 #   --display     A private Xvfb (1280x1024x24, GLX) for this run, in DISPLAY. Without it Wine's
 #                 graphics driver is "null": hidden windows and messages work, nothing is shown.
 #   --sound       An ALSA null device (ALSA_CONFIG_PATH), so DirectSound and Core Audio see one
@@ -71,12 +74,13 @@ set -uo pipefail
 readonly self=wine-run
 timeout_s=120
 want_display=0
+screen=1280x1024x24
 want_sound=0
 sound_devices=()
 
 usage() {
-  echo "usage: $0 [--arch win32|win64] [--timeout S] [--display] [--sound] [--sound-device NAME]..." \
-    "-- COMMAND..." >&2
+  echo "usage: $0 [--arch win32|win64] [--timeout S] [--display] [--screen WxHxD] [--sound]" \
+    "[--sound-device NAME]... -- COMMAND..." >&2
   exit 2
 }
 
@@ -94,6 +98,11 @@ while (($#)); do
       shift 2
       ;;
     --display) want_display=1; shift ;;
+    --screen)
+      [[ ${2:-} =~ ^[0-9]+x[0-9]+x[0-9]+$ ]] || usage
+      screen=$2 want_display=1
+      shift 2
+      ;;
     --sound) want_sound=1; shift ;;
     --sound-device)
       [[ ${2:-} =~ ^[A-Za-z0-9_-]+$ ]] || usage
@@ -295,7 +304,9 @@ touch "$OV_DEBUG_LOG"
 
 if ((want_display)); then
   # Xvfb picks a free display number itself and reports it: safe under parallel runs.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 +extension GLX -nolisten tcp \
+  glx=(+extension GLX)
+  ((${screen##*x} >= 16)) || glx=()
+  Xvfb -displayfd 3 -screen 0 "$screen" "${glx[@]}" -nolisten tcp \
     3>"$run_dir/display" >"$run_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
   wait_for_file "$run_dir/display" content $((30 * time_scale)) "$xvfb_pid" || fail "Xvfb did not start: $(cat "$run_dir/xvfb.log")"

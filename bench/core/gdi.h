@@ -41,6 +41,11 @@ struct BitmapInfo {
 };
 static_assert(sizeof(BitmapInfo) == 40 + 1024);
 
+// GDI pads every DIB row to a whole number of 32-bit words.
+inline std::uint64_t DibRowBytes(std::uint64_t width, std::uint64_t bits_per_pixel) {
+  return (width * bits_per_pixel + 31) / 32 * 4;
+}
+
 inline constexpr std::uint32_t kBiRgb = 0;
 inline constexpr std::uint32_t kBiBitfields = 3;
 inline constexpr std::uint32_t kSrcCopy = 0x00CC0020;

@@ -158,28 +158,48 @@ int KmdClient::KmdSetRenderState(std::uint32_t adapter, std::uint8_t render_stat
   return 1;
 }
 
-bool KmdClient::CheckGeometry(ShadowGeometry& geometry, std::size_t destination_size) {
+bool KmdClient::CheckGeometry(ShadowGeometry& geometry, std::size_t destination_size,
+                              std::size_t destination_stride) {
   std::uint64_t row_bits = static_cast<std::uint64_t>(block_.row_factor_a) * block_.row_factor_b;
   geometry.height = block_.height;
   geometry.pitch = block_.pitch;
   std::uint64_t row_bytes = row_bits / 8;
-  if (geometry.height == 0 || row_bytes == 0 || row_bytes > geometry.pitch) return false;
+  if (geometry.height == 0 || row_bytes == 0 || row_bytes > geometry.pitch ||
+      row_bytes > destination_stride) {
+    return false;
+  }
   geometry.row_bytes = static_cast<std::uint32_t>(row_bytes);
-  std::uint64_t packed = row_bytes * geometry.height;
   geometry.image_bytes =
       static_cast<std::uint64_t>(geometry.pitch) * (geometry.height - 1) + row_bytes;
+  geometry.destination_bytes =
+      static_cast<std::uint64_t>(destination_stride) * (geometry.height - 1) + row_bytes;
   geometry.marker_offset = (row_bits + 31) / 32 * 4 * geometry.height - 4;
-  return packed <= destination_size && geometry.image_bytes <= kLargestImage &&
+  return geometry.destination_bytes <= destination_size && geometry.image_bytes <= kLargestImage &&
          geometry.marker_offset + 4 <= kLargestImage;
 }
 
-void KmdClient::WaitWhileWriting(std::span<const std::uint8_t> image, std::uint64_t marker_offset) {
-  if (ReadWord(image, marker_offset) != kReadyMarker) return;
+// False when the frame is to be skipped: the marker outlived its limit or the test is stopping.
+bool KmdClient::WaitWhileWriting(std::span<const std::uint8_t> image, std::uint64_t marker_offset) {
+  if (ReadWord(image, marker_offset) != kReadyMarker) return true;
   log_("CopyKMDScreenShadowBuffer: Wait for buffer ready...\n");
-  while (ReadWord(image, marker_offset) == kReadyMarker) ports_.clock.Sleep(1);
+  std::uint32_t start = ports_.clock.TickCount();
+  while (ReadWord(image, marker_offset) == kReadyMarker) {
+    if (stop_ && stop_->load()) {
+      log_("CopyKMDScreenShadowBuffer: test stopped, frame skipped.\n");
+      return false;
+    }
+    if (ports_.clock.TickCount() - start >= kMarkerWaitLimitMs) {
+      log_("CopyKMDScreenShadowBuffer: buffer not ready after %d ms, frame skipped.\n",
+           static_cast<int>(kMarkerWaitLimitMs));
+      return false;
+    }
+    ports_.clock.Sleep(1);
+  }
+  return true;
 }
 
-void KmdClient::CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination) {
+bool KmdClient::CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination,
+                                          std::size_t destination_stride) {
   if (update_mode_ == 0) {
     if (!KmdManualCopy(connected_adapter_)) log_("KmdManualCopy failed!\n");
     // An index outside 0..1 would name no buffer.
@@ -203,11 +223,12 @@ void KmdClient::CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination) {
     case UpdateEvents::WaitKind::kFailed:
       log_("CopyKMDScreenShadowBuffer: WaitForMultipleObjects returns error! %d\n",
            static_cast<int>(error));
-      return;
+      return false;
   }
   int source_index = current_index_;
+  bool copied = false;
   ShadowGeometry geometry;
-  if (!CheckGeometry(geometry, destination.size())) {
+  if (!CheckGeometry(geometry, destination.size(), destination_stride)) {
     log_("CopyKMDScreenShadowBuffer: shadow buffer geometry refused!\n");
   } else {
     std::uint64_t readable = std::max(geometry.image_bytes, geometry.marker_offset + 4);
@@ -216,16 +237,17 @@ void KmdClient::CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination) {
                               static_cast<std::size_t>(readable));
     if (image.empty()) {
       log_("CopyKMDScreenShadowBuffer: shadow buffer %d is not readable!\n", source_index);
-    } else {
-      WaitWhileWriting(image, geometry.marker_offset);
+    } else if (WaitWhileWriting(image, geometry.marker_offset)) {
       for (std::uint32_t row = 0; row < geometry.height; ++row) {
-        std::memcpy(destination.data() + static_cast<std::size_t>(row) * geometry.row_bytes,
+        std::memcpy(destination.data() + static_cast<std::size_t>(row) * destination_stride,
                     image.data() + static_cast<std::size_t>(row) * geometry.pitch,
                     geometry.row_bytes);
       }
+      copied = true;
     }
   }
   current_index_ = static_cast<std::uint8_t>(1 - current_index_);
+  return copied;
 }
 
 }  // namespace vexmark

@@ -2,6 +2,7 @@
 // device, the escape requests through the display kernel thunks, and the WDDM 1.0 capture
 // step that copies the driver's current shadow buffer.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -17,14 +18,20 @@ inline constexpr char kKmdDevicePath[] = "\\\\.\\ZynKmdFltr";
 inline constexpr char kPingEventName[] = "Global\\SendPingUpdateInProgress";
 inline constexpr char kPongEventName[] = "Global\\SendPongUpdateInProgress";
 inline constexpr std::uint32_t kShadowWaitMs = 2000;
+// How long a shadow buffer may keep its ready marker before the frame is skipped. The driver
+// writes one frame within a refresh period (17 ms at 60 Hz; a 4K frame is copied in well under
+// 30 ms); a marker still there after six such periods means a driver that stopped mid-write or a
+// picture whose last word happens to equal the marker.
+inline constexpr std::uint32_t kMarkerWaitLimitMs = 100;
 
 // The geometry the driver published on connect, checked against what it can describe.
 struct ShadowGeometry {
   std::uint32_t height = 0;
-  std::uint32_t row_bytes = 0;      // packed bytes of one image row
-  std::uint32_t pitch = 0;          // bytes between rows in a shadow buffer
-  std::uint64_t image_bytes = 0;    // pitch x (height - 1) + row bytes
-  std::uint64_t marker_offset = 0;  // where the ready marker lies
+  std::uint32_t row_bytes = 0;          // packed bytes of one image row
+  std::uint32_t pitch = 0;              // bytes between rows in a shadow buffer
+  std::uint64_t image_bytes = 0;        // pitch x (height - 1) + row bytes
+  std::uint64_t destination_bytes = 0;  // stride x (height - 1) + row bytes
+  std::uint64_t marker_offset = 0;      // where the ready marker lies
 };
 
 struct KmdPorts {
@@ -51,9 +58,13 @@ class KmdClient {
   int KmdManualCopy(std::uint32_t adapter);
   int KmdSetRenderState(std::uint32_t adapter, std::uint8_t render_state, std::uint32_t process_id);
 
-  // Waits for the driver's next frame and copies it, rows packed, into destination. Geometry
-  // that cannot describe a frame inside the shadow buffers or the destination is refused.
-  void CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination);
+  // Waits for the driver's next frame and copies it into destination, one row every
+  // destination_stride bytes; false when nothing was copied. Geometry that cannot describe a
+  // frame inside the shadow buffers or the destination is refused.
+  bool CopyKMDScreenShadowBuffer(std::span<std::uint8_t> destination,
+                                 std::size_t destination_stride);
+  // While this flag is set (the test is being stopped) no capture waits for a buffer to be ready.
+  void set_stop_request(const std::atomic<bool>* stop) { stop_ = stop; }
 
   std::uint8_t update_mode() const { return update_mode_; }
   void set_update_mode(std::uint8_t mode) { update_mode_ = mode; }
@@ -62,8 +73,9 @@ class KmdClient {
  private:
   bool Escape(std::uint32_t adapter, std::uint32_t flags);
   bool OpenEvent(int index, const char* name, const char* short_name);
-  bool CheckGeometry(ShadowGeometry& geometry, std::size_t destination_size);
-  void WaitWhileWriting(std::span<const std::uint8_t> image, std::uint64_t marker_offset);
+  bool CheckGeometry(ShadowGeometry& geometry, std::size_t destination_size,
+                     std::size_t destination_stride);
+  bool WaitWhileWriting(std::span<const std::uint8_t> image, std::uint64_t marker_offset);
 
   DebugLog& log_;
   KmdPorts ports_;
@@ -72,6 +84,7 @@ class KmdClient {
   alignas(8) KmdCommandBlock block_{};
   std::uint8_t current_index_ = 0;
   std::uint8_t update_mode_ = 1;
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 // GPU capture's render-state switch, sent to the adapter the benchmark opened.

@@ -1,5 +1,7 @@
 #include "bench/core/test_loops.h"
 
+#include "bench/core/keep_forever.h"
+
 namespace vexmark {
 
 namespace {
@@ -48,57 +50,105 @@ void TestThreads::LogReport(const char* thread, std::uint64_t captured, std::uin
        static_cast<unsigned>(captured_kb), rate);
 }
 
+TestThreads::TestThread TestThreads::Start(std::function<void()> body) {
+  TestThread t;
+  t.done = ports_.sync.CreateEvent(true, false);
+  platform::Event* done = t.done.get();
+  t.thread = ports_.sync.StartThread(
+      [body = std::move(body), done] {
+        body();
+        done->Set();
+      },
+      platform::ThreadPriority::kAboveNormal);
+  return t;
+}
+
+bool TestThreads::Join(TestThread& t, const char* name) {
+  platform::Event* done[] = {t.done.get()};
+  if (ports_.sync.WaitAny(done, ports_.stop_limit_ms).kind ==
+      platform::WaitResult::Kind::kSignalled) {
+    t.thread->Join();
+    t = TestThread{};
+    return true;
+  }
+  log_("%s: did not stop within %d ms, left running.\n", name,
+       static_cast<int>(ports_.stop_limit_ms));
+  // Joining or destroying a thread that may still run would hang or pull its objects away;
+  // the process ends with it.
+  left_running_ = true;
+  KeepForever(std::move(t.thread));
+  KeepForever(std::move(t.done));
+  return false;
+}
+
 void TestThreads::StartTestThreads(bool multi_thread) {
   StopTestThreads(multi_thread);
+  if (left_running_) return;
   if (!multi_thread) {
     g_hVexmarkThreadExitEvent = ports_.sync.CreateEvent(false, false);
-    vexmark_thread_ = ports_.sync.StartThread([this] { VexmarkThreadProc(); },
-                                              platform::ThreadPriority::kAboveNormal);
+    vexmark_thread_ = Start([this] { VexmarkThreadProc(); });
     SetExitTimer();
     return;
   }
   g_hFPSCaptureThreadExitEvent = ports_.sync.CreateEvent(false, false);
   g_hFPSEncodeThreadExitEvent = ports_.sync.CreateEvent(false, false);
   encode_resume_ = ports_.sync.CreateEvent(true, false);
-  capture_thread_ = ports_.sync.StartThread([this] { FPSCaptureThreadProc(); },
-                                            platform::ThreadPriority::kAboveNormal);
-  encode_thread_ = ports_.sync.StartThread(
-      [this] {
-        platform::Event* gate[] = {encode_resume_.get()};
-        ports_.sync.WaitAny(gate, platform::kWaitInfinite);
-        FPSEncodeThreadProc();
-      },
-      platform::ThreadPriority::kAboveNormal);
+  capture_thread_ = Start([this] { FPSCaptureThreadProc(); });
+  encode_thread_ = Start([this] {
+    platform::Event* gate[] = {encode_resume_.get()};
+    ports_.sync.WaitAny(gate, platform::kWaitInfinite);
+    FPSEncodeThreadProc();
+  });
 }
 
-void TestThreads::StopTestThreads(bool multi_thread) {
+bool TestThreads::StopTestThreads(bool multi_thread) {
+  if (left_running_) return false;
+  stop_requested_ = true;
+  bool stopped = true;
+  if (!multi_thread) {
+    if (vexmark_thread_.thread) {
+      g_hVexmarkThreadExitEvent->Set();
+      stopped = Join(vexmark_thread_, "VexmarkThreadProc");
+    }
+  } else {
+    if (capture_thread_.thread) {
+      g_hFPSCaptureThreadExitEvent->Set();
+      stopped = Join(capture_thread_, "FPSCaptureThreadProc");
+    }
+    if (stopped && encode_thread_.thread) {
+      g_hFPSEncodeThreadExitEvent->Set();
+      // A run stopped before the ring filled lets the waiting encode thread go, so that it sees
+      // its exit event at once.
+      encode_resume_->Set();
+      stopped = Join(encode_thread_, "FPSEncodeThreadProc");
+    }
+  }
+  if (!stopped) {
+    // The thread left running still waits on these events.
+    KeepForever(std::move(g_hVexmarkThreadExitEvent));
+    KeepForever(std::move(g_hFPSCaptureThreadExitEvent));
+    KeepForever(std::move(g_hFPSEncodeThreadExitEvent));
+    KeepForever(std::move(encode_resume_));
+    KeepForever(std::move(encode_thread_.thread));
+    KeepForever(std::move(encode_thread_.done));
+    return false;
+  }
+  if (!multi_thread) {
+    g_hVexmarkThreadExitEvent.reset();
+  } else {
+    g_hFPSCaptureThreadExitEvent.reset();
+    g_hFPSEncodeThreadExitEvent.reset();
+    encode_resume_.reset();
+  }
+  stop_requested_ = false;
+  // Only now: until the capture thread is gone it may still set the timer at its 31st frame.
   std::uint64_t timer = timer_id_.exchange(0);
   if (timer != 0 && desktop_) ports_.windowing.KillTimer(desktop_->Window(), TIMER_FPS_EXIT);
-  if (!multi_thread) {
-    if (vexmark_thread_) {
-      g_hVexmarkThreadExitEvent->Set();
-      vexmark_thread_->Join();
-      vexmark_thread_.reset();
-    }
-    g_hVexmarkThreadExitEvent.reset();
-    return;
-  }
-  if (capture_thread_) {
-    g_hFPSCaptureThreadExitEvent->Set();
-    capture_thread_->Join();
-    capture_thread_.reset();
-  }
-  g_hFPSCaptureThreadExitEvent.reset();
-  if (encode_thread_) {
-    g_hFPSEncodeThreadExitEvent->Set();
-    // A run stopped before the ring filled lets the waiting encode thread go, so that it sees
-    // its exit event at once instead of being waited for forever.
-    encode_resume_->Set();
-    encode_thread_->Join();
-    encode_thread_.reset();
-  }
-  g_hFPSEncodeThreadExitEvent.reset();
-  encode_resume_.reset();
+  return true;
+}
+
+void TestThreads::QuitIfNoTimerDue() {
+  if (!state_.options.bTestTime || timer_id_ == 0) PostExitTimer();
 }
 
 std::uint32_t TestThreads::VexmarkFrame(const Rect& rect, std::uint32_t& captured_size) {
@@ -204,7 +254,9 @@ void TestThreads::FPSCaptureThreadProc() {
                                  g_hFPSCaptureThreadExitEvent.get()};
     platform::WaitResult wait = ports_.sync.WaitAny(events, platform::kWaitInfinite);
     if (wait.kind != platform::WaitResult::Kind::kSignalled) {
-      log_("FPSCaptureThreadProc: WaitForMultipleObjects returns error! %d\n", 0);
+      log_("FPSCaptureThreadProc: WaitForMultipleObjects returns error! %d\n",
+           static_cast<int>(wait.error));
+      QuitIfNoTimerDue();
       break;
     }
     if (wait.index == 1) {
@@ -219,10 +271,7 @@ void TestThreads::FPSCaptureThreadProc() {
     std::uint32_t size = FPSCapture(slot, state_.captureRect);
     if (size == 0) {
       log_("FPSCaptureThreadProc: FPSCapture failed! quit test.\n");
-      // Without a timer to come, nothing else would end the run.
-      if (!state_.options.bTestTime || ring.framesCaptured < kRingFillBeforeEncode) {
-        PostExitTimer();
-      }
+      QuitIfNoTimerDue();
       break;
     }
     ring.slots[slot].filled_event->Set();
@@ -263,7 +312,9 @@ void TestThreads::FPSEncodeThreadProc() {
                                  g_hFPSEncodeThreadExitEvent.get()};
     platform::WaitResult wait = ports_.sync.WaitAny(events, platform::kWaitInfinite);
     if (wait.kind != platform::WaitResult::Kind::kSignalled) {
-      log_("FPSEncodeThreadProc: WaitForMultipleObjects returns error! %d\n", 0);
+      log_("FPSEncodeThreadProc: WaitForMultipleObjects returns error! %d\n",
+           static_cast<int>(wait.error));
+      QuitIfNoTimerDue();
       break;
     }
     if (wait.index == 1) {
@@ -279,6 +330,7 @@ void TestThreads::FPSEncodeThreadProc() {
     std::uint32_t size = FPSEncode(ring.slots[slot].rect, slot);
     if (size == 0) {
       log_("FPSEncodeThreadProc: FPSEncode failed! quit test.\n");
+      QuitIfNoTimerDue();
       break;
     }
     state_.totalEncodedBytes += size;

@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -19,11 +20,17 @@ namespace vexmark {
 
 inline constexpr std::uint64_t TIMER_FPS_EXIT = 1;
 inline constexpr int kRingFillBeforeEncode = 31;
+// How long stopping waits for a test thread. A thread looks at its exit event between frames;
+// the longest step before it looks again is a capture that waits 2 s for the filter driver plus
+// the 100 ms ready-marker limit, or the 1 s pause after an exclusive-mode change, and one encode
+// (well under a second even at 4K). Ten seconds is more than twice that.
+inline constexpr std::uint32_t kThreadStopLimitMs = 10000;
 
 struct TestLoopPorts {
   platform::Sync& sync;
   platform::Clock& clock;
   Windowing& windowing;
+  std::uint32_t stop_limit_ms = kThreadStopLimitMs;
 };
 
 class TestThreads {
@@ -41,10 +48,15 @@ class TestThreads {
     encoder_ = encoder;
   }
   void StartTestThreads(bool multi_thread);
-  void StopTestThreads(bool multi_thread);
+  // False when a thread did not stop within the limit: it is left running, with everything it
+  // uses, and the desktop and encoder objects must not be touched again.
+  bool StopTestThreads(bool multi_thread);
+  bool ThreadLeftRunning() const { return left_running_; }
+  // Set while the threads are being stopped, for waits inside a capture.
+  const std::atomic<bool>& StopRequested() const { return stop_requested_; }
   // Whether the single thread (or, in two-thread mode, the capture thread) exists.
   bool HasTestThread(bool multi_thread) const {
-    return multi_thread ? capture_thread_ != nullptr : vexmark_thread_ != nullptr;
+    return multi_thread ? capture_thread_.thread != nullptr : vexmark_thread_.thread != nullptr;
   }
 
   std::uint32_t VexmarkFrame(const Rect& rect, std::uint32_t& captured_size);
@@ -52,6 +64,15 @@ class TestThreads {
   std::uint32_t FPSEncode(const Rect& rect, int slot);
 
  private:
+  // A test thread and the event it sets when its body has returned.
+  struct TestThread {
+    std::unique_ptr<platform::Thread> thread;
+    std::unique_ptr<platform::Event> done;
+  };
+  TestThread Start(std::function<void()> body);
+  bool Join(TestThread& thread, const char* name);
+  // After a failure that ends a thread: without a timer to come, nothing else would end the run.
+  void QuitIfNoTimerDue();
   void VexmarkThreadProc();
   void FPSCaptureThreadProc();
   void FPSEncodeThreadProc();
@@ -70,14 +91,16 @@ class TestThreads {
   vncEncoder* encoder_ = nullptr;
 
   std::atomic<std::uint64_t> timer_id_{0};
+  std::atomic<bool> stop_requested_{false};
+  bool left_running_ = false;
   std::unique_ptr<platform::Event> g_hVexmarkThreadExitEvent;
-  std::unique_ptr<platform::Thread> vexmark_thread_;
+  TestThread vexmark_thread_;
   std::unique_ptr<platform::Event> g_hFPSCaptureThreadExitEvent;
   std::unique_ptr<platform::Event> g_hFPSEncodeThreadExitEvent;
   // The encode thread waits here until the ring holds 31 frames (or the run is stopped).
   std::unique_ptr<platform::Event> encode_resume_;
-  std::unique_ptr<platform::Thread> capture_thread_;
-  std::unique_ptr<platform::Thread> encode_thread_;
+  TestThread capture_thread_;
+  TestThread encode_thread_;
 };
 
 }  // namespace vexmark

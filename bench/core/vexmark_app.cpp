@@ -3,6 +3,7 @@
 #include <new>
 
 #include "bench/core/command_line.h"
+#include "bench/core/keep_forever.h"
 
 namespace vexmark {
 
@@ -10,9 +11,11 @@ VexmarkApp::VexmarkApp(DebugLog& log, const VexmarkPorts& ports, RunState& state
     : log_(log),
       ports_(ports),
       state_(state),
-      tests_(log, TestLoopPorts{ports.sync, ports.clock, ports.windowing}, state) {}
+      tests_(log, TestLoopPorts{ports.sync, ports.clock, ports.windowing}, state) {
+  ports_.kmd.set_stop_request(&tests_.StopRequested());
+}
 
-VexmarkApp::~VexmarkApp() = default;
+VexmarkApp::~VexmarkApp() { ports_.kmd.set_stop_request(nullptr); }
 
 int VexmarkApp::Run(const char* command_line) {
   log_("Vexmark program v1.07.\n");
@@ -150,9 +153,8 @@ bool VexmarkApp::InitDesktopAndEncoder() {
   encoder_->SetLocalFormat(info.format, info.framebufferWidth, info.framebufferHeight);
 
   state_.captureRect = Rect{0, 0, info.framebufferWidth, info.framebufferHeight};
-  // The desktop refuses screens whose frame does not fit 31 bits.
-  state_.frameSize = static_cast<std::uint32_t>(info.framebufferWidth) * info.format.bitsPerPixel *
-                     info.framebufferHeight / 8;
+  // Padded rows, as GDI writes them; the desktop refuses frames that do not fit 31 bits.
+  state_.frameSize = static_cast<std::uint32_t>(desktop_->FrameBytes());
   if (!AllocateBuffer(state_.screenBuffer, "screen")) return false;
   if (!AllocateBuffer(state_.encodeBuffer, "encode")) return false;
 
@@ -218,6 +220,13 @@ void VexmarkApp::RunMessageLoop() {
 }
 
 void VexmarkApp::TearDown() {
+  if (tests_.ThreadLeftRunning()) {
+    // A test thread still uses the buffers and objects; the process ends with it.
+    KeepForever(std::move(desktop_));
+    KeepForever(std::move(encoder_));
+    KeepForever(std::move(state_.screenBuffer.data));
+    KeepForever(std::move(state_.encodeBuffer.data));
+  }
   log_("Free buffers...\n");
   state_.screenBuffer = FrameBuffer{};
   state_.encodeBuffer = FrameBuffer{};
@@ -264,7 +273,10 @@ bool VexmarkApp::OnMessage(const WindowMessage& message) {
 void VexmarkApp::RestartAfterDisplayChange() {
   bool multi = state_.options.bMultiThread != 0;
   log_("DesktopWndProc: re-init Desktop & Encoder objects...\n");
-  tests_.StopTestThreads(multi);
+  if (!tests_.StopTestThreads(multi)) {
+    ports_.windowing.PostQuitMessage(0);
+    return;
+  }
   desktop_->Shutdown();
   desktop_->SetDisplayChanged(false);
   state_.iVexmark10s = 0;

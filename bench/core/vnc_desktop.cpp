@@ -107,8 +107,9 @@ void vncDesktop::ConvertHeader() {
       h.biCompression = kBiRgb;
       h.biClrImportant = 0;
       true_colour_ = 0;
-      h.biSizeImage =
-          static_cast<std::uint32_t>(std::abs(static_cast<long long>(h.biWidth) * h.biHeight));
+      h.biSizeImage = static_cast<std::uint32_t>(
+          DibRowBytes(static_cast<std::uint64_t>(std::abs(static_cast<long long>(h.biWidth))), 8) *
+          static_cast<std::uint64_t>(std::abs(static_cast<long long>(h.biHeight))));
       break;
     case 16:
       // The encoders read every 16-bit desktop as 5-6-5; ask GDI for exactly that, whatever
@@ -134,8 +135,8 @@ void vncDesktop::ConvertHeader() {
 bool vncDesktop::InitPixelFormat() {
   int width = bounds_.right - bounds_.left;
   int height = bounds_.bottom - bounds_.top;
-  std::uint64_t row = static_cast<std::uint64_t>(bmi_.header.biBitCount) *
-                      static_cast<std::uint64_t>(width < 0 ? 0 : width) / 8;
+  std::uint64_t row =
+      DibRowBytes(static_cast<std::uint64_t>(width < 0 ? 0 : width), bmi_.header.biBitCount);
   // ScreenInfo holds 16-bit sizes and the frame must be addressable by the 32-bit program.
   if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF ||
       row * static_cast<std::uint64_t>(height) > kLargestFrame) {
@@ -265,11 +266,11 @@ bool vncDesktop::InitWindow() {
   Rect frame{0, 0, static_cast<int>(mode.width), static_cast<int>(mode.height)};
   w.AdjustWindowRect(frame, kWsKernelModeSink);
   WindowShape shape{kWsExToolWindow,
-                  kWsKernelModeSink,
-                  static_cast<int>(mode.width),
-                  static_cast<int>(mode.height),
-                  frame.right - frame.left,
-                  frame.bottom - frame.top};
+                    kWsKernelModeSink,
+                    static_cast<int>(mode.width),
+                    static_cast<int>(mode.height),
+                    frame.right - frame.left,
+                    frame.bottom - frame.top};
   window_ = w.CreateSinkWindow(kSinkClassName, kSinkTitle, shape);
   if (window_ == 0) {
     log_("CreateWindow() special failed.\n");
@@ -334,8 +335,11 @@ bool vncDesktop::FillMemoryBitmap(const Rect& rect, std::uint8_t* destination,
     return true;
   }
   if (state_.options.bUseKMDRenderWDDM1_0) {
-    ports_.kmd.CopyKMDScreenShadowBuffer(std::span<std::uint8_t>(destination, destination_size));
-    return true;
+    // The shadow buffer goes straight into the destination; the memory bitmap holds nothing of
+    // this frame, so it must not be copied over it.
+    ports_.kmd.CopyKMDScreenShadowBuffer(std::span<std::uint8_t>(destination, destination_size),
+                                         bytes_per_row_);
+    return false;
   }
   return ports_.gdi.BitBlt(m_hmemdc, rect.left - bounds_.left, rect.top - bounds_.top,
                            rect.right - rect.left, rect.bottom - rect.top, m_hrootdc, rect.left,
@@ -368,10 +372,7 @@ bool vncDesktop::RectFits(const Rect& rect, std::size_t destination_size) const 
       rect.bottom > bounds_.bottom || rect.left >= rect.right || rect.top >= rect.bottom) {
     return false;
   }
-  // GDI writes DIB rows padded to 32 bits; the rows must fit as written.
-  std::uint64_t stride = static_cast<std::uint64_t>(bytes_per_row_);
-  if (dib_bits_ == nullptr) stride = (stride + 3) / 4 * 4;
-  return static_cast<std::uint64_t>(rect.bottom - bounds_.top) * stride <= destination_size;
+  return static_cast<std::uint64_t>(rect.bottom - bounds_.top) * bytes_per_row_ <= destination_size;
 }
 
 void vncDesktop::CopyToBuffer(const Rect& rect, std::uint8_t* destination,

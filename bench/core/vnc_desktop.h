@@ -74,6 +74,9 @@ class vncDesktop {
 
   WindowHandle Window() const { return window_; }
   std::uint8_t* DibBits() const { return dib_bits_; }
+  // The layout frames are captured in, with the colour table of a palette screen.
+  const BitmapInfo& FrameFormat() const { return bmi_; }
+  // Rows are padded to 32 bits, as GDI lays out DIBs.
   std::uint32_t BytesPerRow() const { return bytes_per_row_; }
   std::size_t FrameBytes() const { return static_cast<std::size_t>(bytes_per_row_) * frame_rows_; }
   bool DisplayChanged() const { return display_changed_.load(); }
@@ -90,6 +93,7 @@ class vncDesktop {
   bool SetPixShifts();
   bool InitWindow();
   bool CheckCooperativeLevel();
+  // True when the frame is in the memory bitmap, to be copied to the destination.
   bool FillMemoryBitmap(const Rect& rect, std::uint8_t* destination, std::size_t destination_size);
   void FillThroughSinkWindow();
   bool RectFits(const Rect& rect, std::size_t destination_size) const;

@@ -62,7 +62,7 @@ void vncEncoder::Init(bool use_gpu_encoder) {
 
 void vncEncoder::SetLocalFormat(const PixelFormat& format, int width, int height) {
   SetLocalFormat(format, width, height,
-                 static_cast<std::uint32_t>(width) * format.bitsPerPixel / 8);
+                 static_cast<std::uint32_t>(DibRowBytes(width, format.bitsPerPixel)));
 }
 
 void vncEncoder::SetLocalFormat(const PixelFormat& format, int /*width*/, int /*height*/,

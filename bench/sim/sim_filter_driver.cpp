@@ -264,6 +264,7 @@ void SimFilterDriver::WriteFrame(int index) {
   }
   // The marker word holds image data once the write is complete; keep it marked until then.
   if (marker_at % pitch() < row_bytes()) std::memcpy(saved, buffer.data() + marker_at, 4);
+  if (image_ends_with_marker) std::memcpy(saved, &marker, 4);
   std::memcpy(buffer.data() + marker_at, &marker, 4);
   if (marker_held_sleeps > 0) {
     marker_buffer_ = index;

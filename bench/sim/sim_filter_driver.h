@@ -51,6 +51,8 @@ class SimFilterDriver {
   bool fail_waits = false;
   // The marker stays set for this many of the client's 1 ms sleeps after a delivery.
   int marker_held_sleeps = 0;
+  // The picture's own last word equals the marker, so the finished buffer still shows it.
+  bool image_ends_with_marker = false;
 
   // A new frame in shadow buffer index, then its event.
   void DeliverFrame(int index);

@@ -55,6 +55,11 @@ std::uint64_t SimWindowing::SetTimer(WindowHandle window, std::uint64_t id, std:
   return id;
 }
 
+int SimWindowing::live_timers() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(timers_.size());
+}
+
 void SimWindowing::KillTimer(WindowHandle window, std::uint64_t id) {
   std::lock_guard lock(mutex_);
   timers_.erase({window, id});

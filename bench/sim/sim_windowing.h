@@ -46,6 +46,7 @@ class SimWindowing : public Windowing {
   std::vector<SimWindowRecord> windows() const;
   // Every SetTimer: (interval, clock tick when set).
   std::vector<std::pair<std::uint32_t, std::uint32_t>> timers_set() const;
+  int live_timers() const;
   int live_windows() const;
   WindowHandle last_window() const;
 

@@ -80,7 +80,7 @@ WaitResult HostSync::WaitAny(std::span<Event* const> events, uint32_t timeout_ms
   std::vector<HostEvent*> host_events;
   for (Event* event : events) {
     auto* host_event = dynamic_cast<HostEvent*>(event);
-    if (!host_event) return {};
+    if (!host_event) return {WaitResult::Kind::kFailed, 0, kErrorInvalidHandle};
     host_events.push_back(host_event);
   }
 

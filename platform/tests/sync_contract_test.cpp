@@ -103,7 +103,9 @@ TEST_F(SyncContract, ASetManualResetEventKeepsWinningOverHigherIndices) {
 }
 
 TEST_F(SyncContract, WaitAnyOnNoEventsOrMoreThan64Fails) {
-  EXPECT_EQ(sync_->WaitAny({}, 0).kind, Kind::kFailed);
+  platform::WaitResult none = sync_->WaitAny({}, 0);
+  EXPECT_EQ(none.kind, Kind::kFailed);
+  EXPECT_EQ(none.error, platform::kErrorInvalidParameter);
 
   auto events = MakeEvents(65, true);
   events[64]->Set();

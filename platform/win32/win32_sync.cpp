@@ -88,7 +88,7 @@ WaitResult Win32Sync::WaitAny(std::span<Event* const> events, uint32_t timeout_m
   if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + handles.size()) {
     return {WaitResult::Kind::kSignalled, result - WAIT_OBJECT_0};
   }
-  return {};
+  return {WaitResult::Kind::kFailed, 0, GetLastError()};
 }
 
 std::unique_ptr<Thread> Win32Sync::StartThread(std::function<void()> body,

@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint32_t adapter = kmd.KmdOpenAdapter(1);
   if (!kmd.KmdConnect(adapter, 1)) return 0;
   std::vector<std::uint8_t> destination(destination_size);
-  kmd.CopyKMDScreenShadowBuffer(destination);
-  kmd.CopyKMDScreenShadowBuffer(destination);
+  kmd.CopyKMDScreenShadowBuffer(destination, 24 * 4);
+  kmd.CopyKMDScreenShadowBuffer(destination, 24 * 4);
   kmd.KmdDisconnect(adapter);
   return 0;
 }

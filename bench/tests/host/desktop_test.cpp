@@ -28,6 +28,28 @@ struct DesktopRig {
     return frame;
   }
 
+  // Pixels of the last row and column in frame (laid out as the desktop says) that differ from
+  // the screen's own.
+  int WrongEdgePixels(const std::vector<std::uint8_t>& frame) {
+    const sim::SimScreen& screen = world.screen;
+    int bytes = desktop.GetScreenInfo().format.bitsPerPixel / 8;
+    int wrong = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+      for (int x = 0; x < screen.width(); ++x) {
+        if (y != screen.height() - 1 && x != screen.width() - 1) continue;
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, &frame[y * desktop.BytesPerRow() + x * bytes], bytes);
+        std::uint32_t rgb = screen.DevicePixel(x, y);
+        std::uint32_t expected = bytes == 1   ? rgb
+                                 : bytes == 2 ? ((rgb >> 19) & 0x1F) << 11 |
+                                                    ((rgb >> 10) & 0x3F) << 5 | ((rgb >> 3) & 0x1F)
+                                              : rgb & 0xFFFFFF;
+        if ((bytes == 4 ? pixel & 0xFFFFFF : pixel) != expected) ++wrong;
+      }
+    }
+    return wrong;
+  }
+
   VexmarkWorld world;
   vncDesktop desktop;
 };
@@ -72,6 +94,23 @@ TEST(Desktop, SixteenBitScreenIsReadAsFiveSixFive) {
         ((rgb >> 19) & 0x1F) << 11 | ((rgb >> 10) & 0x3F) << 5 | ((rgb >> 3) & 0x1F));
     EXPECT_EQ(pixel, expected) << x;
   }
+}
+
+TEST(Desktop, OddWidthFramesKeepPaddedRowsOnEveryPath) {
+  // 16 bits: the DIB section's rows; 8 bits: GetDIBits' rows.
+  for (int bits : {16, 8}) {
+    DesktopRig rig(bits, 33, 9);
+    ASSERT_TRUE(rig.desktop.Startup());
+    EXPECT_EQ(rig.desktop.BytesPerRow(), bits == 16 ? 68u : 36u);
+    EXPECT_EQ(rig.WrongEdgePixels(rig.Capture()), 0) << bits;
+  }
+  // The filter driver's frame, copied into a buffer of the desktop's own: it is the frame, and
+  // nothing from the memory bitmap is copied over it.
+  DesktopRig shadow(16, 33, 9);
+  shadow.world.state.options.bUseKMDRenderWDDM1_0 = 1;
+  shadow.world.state.adapter = shadow.world.kmd.KmdOpenAdapter(1);
+  ASSERT_TRUE(shadow.desktop.Startup());
+  EXPECT_EQ(shadow.WrongEdgePixels(shadow.Capture()), 0);
 }
 
 TEST(Desktop, PaletteAndUnsupportedTrueColourFormats) {

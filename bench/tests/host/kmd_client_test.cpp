@@ -38,7 +38,7 @@ class KmdClientTest : public ::testing::Test {
 
   std::vector<std::uint8_t> Copy() {
     std::vector<std::uint8_t> frame(kWidth * kHeight * 4, 0xEE);
-    kmd_.CopyKMDScreenShadowBuffer(frame);
+    kmd_.CopyKMDScreenShadowBuffer(frame, kWidth * 4);
     return frame;
   }
 
@@ -106,6 +106,31 @@ TEST_F(KmdClientTest, WaitsOnceForTheReadyMarkerToClear) {
   std::uint32_t marker;
   std::memcpy(&marker, driver_.shadow(0).data() + driver_.marker_offset(), 4);
   EXPECT_NE(marker, kReadyMarker);
+}
+
+TEST_F(KmdClientTest, AMarkerThatStaysSkipsTheFrameAtItsLimitOrAtOnceWhenStopping) {
+  Connect();
+  std::atomic<bool> stopping{false};
+  kmd_.set_stop_request(&stopping);
+  const std::vector<std::uint8_t> untouched(kWidth * kHeight * 4, 0xEE);
+  // A driver that stopped mid-write, then a picture whose last word is the marker value.
+  for (bool stuck_writer : {true, false}) {
+    driver_.marker_held_sleeps = stuck_writer ? 1 << 30 : 0;
+    driver_.image_ends_with_marker = !stuck_writer;
+    std::vector<std::uint8_t> frame = untouched;
+    std::uint32_t before = clock_.TickCount();
+    EXPECT_FALSE(EndsWithin([&] { return kmd_.CopyKMDScreenShadowBuffer(frame, kWidth * 4); }));
+    EXPECT_EQ(clock_.TickCount() - before, kMarkerWaitLimitMs);
+    EXPECT_EQ(frame, untouched);
+  }
+  EXPECT_EQ(Count("CopyKMDScreenShadowBuffer: buffer not ready after 100 ms, frame skipped.\n"), 2);
+
+  stopping = true;
+  std::vector<std::uint8_t> frame = untouched;
+  std::uint32_t before = clock_.TickCount();
+  EXPECT_FALSE(kmd_.CopyKMDScreenShadowBuffer(frame, kWidth * 4));
+  EXPECT_EQ(clock_.TickCount(), before);
+  EXPECT_EQ(Count("CopyKMDScreenShadowBuffer: test stopped, frame skipped.\n"), 1);
 }
 
 TEST_F(KmdClientTest, ManualModeAsksForACopyAndTakesTheDriversIndex) {

@@ -149,6 +149,20 @@ TEST(Scenario, TwoThreadRunStoppedBeforeTheRingFilledEndsWithoutHanging) {
   EXPECT_TRUE(world.windowing.timers_set().empty());
 }
 
+TEST(Scenario, TwoThreadFrameLimitRunEndsWhenEitherThreadFails) {
+  // An 8 x 8 frame leaves no room for a JPEG: every encode fails.
+  VexmarkWorld encode_fails({.width = 8, .height = 8});
+  EXPECT_EQ(EndsWithin([&] { return encode_fails.Run("-n -f 40"); }), 0);
+  EXPECT_TRUE(encode_fails.HasLine("FPSEncodeThreadProc: FPSEncode failed! quit test.\n"));
+  EXPECT_TRUE(encode_fails.HasLine("DesktopWndProc: got TIMER_FPS_EXIT msg.\n"));
+
+  VexmarkWorld wait_fails;
+  wait_fails.sync.fail_two_event_waits = true;
+  EXPECT_EQ(EndsWithin([&] { return wait_fails.Run("-n -f 40"); }), 0);
+  EXPECT_TRUE(
+      wait_fails.HasLine("FPSCaptureThreadProc: WaitForMultipleObjects returns error! 6\n"));
+}
+
 TEST(Scenario, TwoThreadStartWithFailingDibSectionsUsesHeapSlots) {
   VexmarkWorld world;
   world.gdi.faults.dib_sections_before_failure = 5;

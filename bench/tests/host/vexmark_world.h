@@ -1,6 +1,10 @@
 // The benchmark wired to the simulated outside world, as the composition root wires it to the
 // real one; tests drive it through its real start-up, loops and tear-down.
 #pragma once
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,32 @@
 #include "platform/sim/sim_sync.h"
 
 namespace vexmark::test {
+
+// Runs body on a thread of its own and returns its result. A body still running after 30 s ends
+// the test program: a hung thread can be neither joined nor left behind.
+template <class Body>
+auto EndsWithin(Body body) {
+  auto result = std::async(std::launch::async, body);
+  if (result.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    std::fprintf(stderr, "FAILED: still running after 30 s (a hang)\n");
+    std::_Exit(1);
+  }
+  return result.get();
+}
+
+// Host events and threads whose waits on two events (the ring's) fail on request, as a wait
+// on a closed handle does.
+class FaultySync : public platform::sim::HostSync {
+ public:
+  std::atomic<bool> fail_two_event_waits{false};
+  platform::WaitResult WaitAny(std::span<platform::Event* const> events,
+                               std::uint32_t timeout_ms) override {
+    if (fail_two_event_waits && events.size() == 2) {
+      return {platform::WaitResult::Kind::kFailed, 0, platform::kErrorInvalidHandle};
+    }
+    return HostSync::WaitAny(events, timeout_ms);
+  }
+};
 
 struct WorldOptions {
   int width = 64;
@@ -42,7 +72,7 @@ class VexmarkWorld {
 
   platform::sim::RecordingDebugOutput output;
   platform::sim::SimNamedMutexes mutexes;
-  platform::sim::HostSync sync;
+  FaultySync sync;
   platform::sim::VirtualClock virtual_clock;
   platform::sim::HostClock host_clock;
   platform::Clock& clock;

@@ -73,10 +73,21 @@ int main(int argc, char** argv) {
 
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   bool fast = vexmark::IsFastTranslateFormat(info.format);
+  const std::uint32_t* palette = desktop.FrameFormat().colours;
   for (int y = 0; y < height; ++y) {
-    vexmark::TranslateRowToRgb(frame.data() + static_cast<std::size_t>(y) * desktop.BytesPerRow(),
-                               rgb.data() + static_cast<std::size_t>(y) * width * 3, width,
-                               info.format, info.format, fast);
+    const std::uint8_t* row = frame.data() + static_cast<std::size_t>(y) * desktop.BytesPerRow();
+    std::uint8_t* out = rgb.data() + static_cast<std::size_t>(y) * width * 3;
+    if (info.format.bitsPerPixel != 8) {
+      vexmark::TranslateRowToRgb(row, out, width, info.format, info.format, fast);
+      continue;
+    }
+    // Palette indices, looked up in the colour table the frame came with (blue, green, red).
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t entry = palette[row[x]];
+      out[x * 3] = static_cast<std::uint8_t>(entry >> 16);
+      out[x * 3 + 1] = static_cast<std::uint8_t>(entry >> 8);
+      out[x * 3 + 2] = static_cast<std::uint8_t>(entry);
+    }
   }
   std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
   if (!WriteFile(folder + "\\capture.ppm", rgb.data(), rgb.size(), header)) return 4;

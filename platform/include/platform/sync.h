@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 
+#include "platform/win_error.h"
+
 namespace platform {
 
 inline constexpr uint32_t kWaitInfinite = 0xFFFFFFFF;
@@ -21,6 +23,8 @@ struct WaitResult {
   Kind kind = Kind::kFailed;
   // For kSignalled: the lowest index among the signalled events.
   size_t index = 0;
+  // For kFailed: the system's last error (ERROR_INVALID_PARAMETER for an unusable list).
+  uint32_t error = kErrorInvalidParameter;
 };
 
 enum class ThreadPriority {
