@@ -304,8 +304,9 @@ cmd_run() {
   } | write_job
   tar -cf "$work/dir.tar" "${excludes[@]}" --exclude=./out -C "$dir" .
   local start=$SECONDS rc=0
-  boot_guest $((limit + 300)) "$work/dir.tar" -snapshot \
-    -drive "file=$cache/root.img,format=raw,if=virtio" || rc=$?
+  # Only the root disk is a snapshot: the results disk must keep what the guest writes.
+  boot_guest $((limit + 300)) "$work/dir.tar" \
+    -drive "file=$cache/root.img,format=raw,if=virtio,snapshot=on" || rc=$?
   local status
   status=$(cat "$work/result/status" 2>/dev/null) || status=
   if [[ -d $work/result/out ]]; then
