@@ -10,7 +10,7 @@ namespace panel {
 
 Win32ProcessStartup::Win32ProcessStartup(StreamingLibrary& library, platform::Sync& sync,
                                          ShellOpen& shell, InstanceMutex& mutex)
-    : services_{library, sync, shell, mutex, skin_, decoder_} {}
+    : services_{library, sync, shell, mutex, debug_, skin_, decoder_} {}
 
 std::string Win32ProcessStartup::ProgramFolder() {
   return platform::win32::Win32SystemCodePage().FromUtf16(ui::GetInstancePath());

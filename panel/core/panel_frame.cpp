@@ -23,7 +23,7 @@ constexpr uint32_t kSysCommandMask = 0xFFF0;
 PanelFrame::PanelFrame(FramePorts ports, ui::CPaintManagerUI& manager)
     : ports_(std::move(ports)),
       manager_(manager),
-      receivers_({ports_.library, ports_.sync, ports_.timers, ports_.shell, manager},
+      receivers_({ports_.library, ports_.sync, ports_.timers, ports_.shell, ports_.debug, manager},
                  [this] { HideToTray(); }) {}
 
 PanelFrame::~PanelFrame() = default;
@@ -149,11 +149,11 @@ void PanelFrame::ApplyLayoutRow() {
 intptr_t PanelFrame::OnTrayCallback(uintptr_t icon_id, uint32_t mouse_message) {
   if (icon_id != kTrayIconId) return 1;
   if (mouse_message == kWmLButtonDblClk) {
+    RemoveTrayIcon();
     ports_.window.Show(true, true);
   } else if (mouse_message == kWmRButtonUp) {
     ports_.tray.SetForeground();
     if (ports_.tray.TrackMenuAtCursor(kExitMenuText, kExitCommand) == kExitCommand) {
-      ports_.window.Hide();
       ExitPanel();
     } else {
       ports_.tray.SendNull();
@@ -163,11 +163,25 @@ intptr_t PanelFrame::OnTrayCallback(uintptr_t icon_id, uint32_t mouse_message) {
 }
 
 void PanelFrame::HideToTray() {
-  ports_.tray.AddIcon(kFrameTitle);
+  // Hidden twice without a restore between: one icon is enough.
+  if (!tray_icon_shown_) ports_.tray.AddIcon(kFrameTitle);
+  tray_icon_shown_ = true;
   ports_.window.Show(false, true);
 }
 
+void PanelFrame::OnWindowShown() { RemoveTrayIcon(); }
+
+void PanelFrame::RemoveTrayIcon() {
+  if (!tray_icon_shown_) return;
+  tray_icon_shown_ = false;
+  ports_.tray.RemoveIcon();
+}
+
 void PanelFrame::ExitPanel() {
+  // Hidden first: a library call still running may hold the end back for a moment, and a
+  // window that no longer answers must not be seen meanwhile.
+  ports_.window.Hide();
+  RemoveTrayIcon();
   ports_.mutex.OpenReleaseClose(kInstanceMutexName);
   ports_.timers.KillTimer(kPollTimerId);
   receivers_.DestroyLibrary();

@@ -55,6 +55,8 @@ void SimTrayIcon::AddIcon(std::u16string_view tip) {
   ++icons_added_;
 }
 
+void SimTrayIcon::RemoveIcon() { log_.Add("RemoveIcon"); }
+
 int32_t SimTrayIcon::TrackMenuAtCursor(std::u16string_view item_text, int32_t command) {
   log_.Add("TrackMenu " +
            std::string(item_text == kExitMenuText ? "<exit item>" : LogText(item_text)) + " " +

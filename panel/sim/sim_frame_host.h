@@ -66,6 +66,7 @@ class SimTrayIcon : public TrayIcon {
  public:
   explicit SimTrayIcon(CallLog& log) : log_(log) {}
   void AddIcon(std::u16string_view tip) override;
+  void RemoveIcon() override;
   int32_t TrackMenuAtCursor(std::u16string_view item_text, int32_t command) override;
   void SetForeground() override;
   void SendNull() override;

@@ -113,8 +113,13 @@ TEST_F(PanelFrameTest, TrayCallback) {
 
   h.frame->HideToTray();
   EXPECT_FALSE(h.window.IsVisible());
+  h.log.Clear();
   EXPECT_EQ(h.frame->OnTrayCallback(kTrayIconId, kWmLButtonDblClk), 0);
   EXPECT_TRUE(h.window.IsVisible());
+  // Restored: the icon goes, once.
+  EXPECT_EQ(h.log.Calls(), (std::vector<std::string>{"RemoveIcon", "Show 1 1"}));
+  h.frame->OnWindowShown();
+  EXPECT_EQ(h.log.Calls().size(), 2u);
 
   h.log.Clear();
   EXPECT_EQ(h.frame->OnTrayCallback(kTrayIconId, kWmRButtonUp), 0);
@@ -128,11 +133,13 @@ TEST_F(PanelFrameTest, TrayCallback) {
 }
 
 TEST_F(PanelFrameTest, ExitFromTheTrayMenuEndsAsCloseButtonDoes) {
+  h.frame->HideToTray();
+  h.log.Clear();
   h.tray.ChooseFromMenu(true);
   h.frame->OnTrayCallback(kTrayIconId, kWmRButtonUp);
   EXPECT_EQ(h.log.Calls(),
             (std::vector<std::string>{"SetForeground", "TrackMenu <exit item> 2001", "Hide",
-                                      "ReleaseMutex Quandle.exe", "KillTimer 9999",
+                                      "RemoveIcon", "ReleaseMutex Quandle.exe", "KillTimer 9999",
                                       "LibraryDestroy", "PostQuit 0"}));
   EXPECT_FALSE(h.library.IsInitialised());
   EXPECT_FALSE(h.State().search_animation_running);
@@ -142,7 +149,7 @@ TEST_F(PanelFrameTest, ExitFromTheTrayMenuEndsAsCloseButtonDoes) {
   other.log.Clear();
   other.Click(u"closebtn");
   EXPECT_EQ(other.log.Calls(),
-            (std::vector<std::string>{"ReleaseMutex Quandle.exe", "KillTimer 9999",
+            (std::vector<std::string>{"Hide", "ReleaseMutex Quandle.exe", "KillTimer 9999",
                                       "LibraryDestroy", "PostQuit 0"}));
 }
 
