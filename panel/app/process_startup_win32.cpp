@@ -3,8 +3,8 @@
 #include <objbase.h>
 #include <winsock2.h>
 
+#include "platform/strings.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_system_code_page.h"
 
 namespace panel {
 
@@ -13,7 +13,7 @@ Win32ProcessStartup::Win32ProcessStartup(StreamingLibrary& library, platform::Sy
     : services_{library, sync, shell, mutex, debug_, skin_, decoder_} {}
 
 std::string Win32ProcessStartup::ProgramFolder() {
-  return platform::win32::Win32SystemCodePage().FromUtf16(ui::GetInstancePath());
+  return platform::Utf16ToUtf8(ui::GetInstancePath());
 }
 
 void Win32ProcessStartup::LocateSkin(std::u16string_view folder, std::u16string_view archive) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "panel/core/hint_text.h"
 #include "panel/core/layout_table.h"
 #include "panel/core/notification_table.h"
 #include "panel/core/running_instance.h"
@@ -53,7 +54,8 @@ void PanelFrame::BindControls() {
 int PanelFrame::OnCreate() {
   BindControls();
   receivers_.BindControls({controls_.play, controls_.closebtn, controls_.sliderbuffer,
-                           controls_.checklocalaudio, controls_.checkextscr, controls_.scrtext});
+                           controls_.checklocalaudio, controls_.checkextscr, controls_.scrtext,
+                           manager_.FindControl(u"hint")});
   receivers_.ShowLibrarySettings();
   receivers_.StartPollTimerArming();
   receivers_.StartSearchAnimation();
@@ -107,6 +109,12 @@ void PanelFrame::Notify(ui::TNotifyUI& msg) {
     case PanelAction::kApplyTopology:
       ApplyTopologyChoice();
       break;
+    case PanelAction::kMaximise:
+      ports_.window.SysCommand(kScMaximize);
+      break;
+    case PanelAction::kRestore:
+      ports_.window.SysCommand(kScRestore);
+      break;
   }
 }
 
@@ -114,7 +122,11 @@ void PanelFrame::ApplyTopologyChoice() {
   const auto selected = [](const ui::IListItemUI* item) { return item && item->IsSelected(); };
   const int topology =
       TopologyChoice(selected(controls_.copy), selected(controls_.exp), selected(controls_.only));
-  if (topology != 0 && ports_.apply_topology) ports_.apply_topology(topology);
+  if (topology == 0) return;
+  if (ports_.apply_topology) ports_.apply_topology(topology);
+  if (ui::CControlUI* mode = manager_.FindControl(u"modehint")) {
+    mode->SetText(DisplayModeText(topology));
+  }
 }
 
 void PanelFrame::OnTimer(uint32_t id) { receivers_.OnPollTimer(id); }

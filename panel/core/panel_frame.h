@@ -14,6 +14,8 @@
 namespace panel {
 
 inline constexpr uint32_t kScClose = 0xF060;
+inline constexpr uint32_t kScMaximize = 0xF030;
+inline constexpr uint32_t kScRestore = 0xF120;
 
 struct FramePorts {
   StreamingLibrary& library;

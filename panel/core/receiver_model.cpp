@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "panel/core/field_text.h"
+#include "panel/core/hint_text.h"
 #include "panel/core/play_parameter.h"
 #include "panel/core/receiver_row.h"
 #include "panel/core/search_animation.h"
@@ -89,6 +90,18 @@ void ReceiverModel::ShowLibrarySettings() {
     });
   }
   state_ = ReceiverState::kSearching;
+  PostHint();
+}
+
+void ReceiverModel::PostHint() {
+  HintFacts facts{state_, streaming_, static_cast<int32_t>(names_.size()), u"", failure_};
+  if (selected_ >= 0 && static_cast<size_t>(selected_) < names_.size()) {
+    facts.receiver = names_[static_cast<size_t>(selected_)];
+  }
+  std::u16string hint = HintText(facts);
+  if (hint == hint_ || controls_.hint == nullptr) return;
+  hint_ = hint;
+  Post([label = controls_.hint, hint = std::move(hint)] { label->SetText(hint); });
 }
 
 void ReceiverModel::StartSearchAnimation() {
@@ -175,6 +188,8 @@ void ReceiverModel::RebuildList(ui::CControlUI* list, int32_t count) {
     ports_.library.GetDeviceInfo(i, info.get());
     names.push_back(FieldText(info->DisplayName));
   }
+  names_ = names;
+  PostHint();
   // One change for the whole list, so painting never sees it half built.
   Post([list, names = std::move(names)] {
     auto* receivers = dynamic_cast<ui::CListUI*>(list);
@@ -195,6 +210,8 @@ void ReceiverModel::HandleEvent(const LibraryEvent& event, ui::CButtonUI* play) 
     StopAnimation();
     PostPlayImage(play, playing ? kStopImage : kPlayImage);
     streaming_ = playing;
+    failure_.clear();
+    PostHint();
   } else if (event.Code == kEventSearchAgain) {
     ports_.library.Rediscovery();
     EnterSearching(play);
@@ -207,6 +224,8 @@ void ReceiverModel::EnterSearching(ui::CButtonUI* play) {
   StartAnimationIfStopped(play);
   PostEnabled(play, false);
   selected_ = 0;
+  failure_.clear();
+  PostHint();
 }
 
 void ReceiverModel::EnterBound(ui::CButtonUI* play) {
@@ -217,6 +236,8 @@ void ReceiverModel::EnterBound(ui::CButtonUI* play) {
   ports_.library.SetSelectDevice(selected_);
   char16_t unique_name[kUniqueNameCapacity] = {};
   ports_.library.GetDeviceUniqueName(selected_, unique_name, kUniqueNameCapacity);
+  failure_.clear();
+  PostHint();
 }
 
 void ReceiverModel::TogglePlay() {
@@ -248,7 +269,10 @@ bool ReceiverModel::SendPlayOrStop() {
     ports_.library.SetCommand(selected_, kCommandSetStop, u"");
     return false;
   }
-  return StartPlaying();
+  const bool accepted = StartPlaying();
+  failure_ = accepted ? u"" : u"The receiver did not start playing";
+  PostHint();
+  return accepted;
 }
 
 bool ReceiverModel::StartPlaying() {
@@ -313,8 +337,13 @@ void ReceiverModel::SelectReceiver(int32_t index) {
 void ReceiverModel::RunSelectReceiver(int32_t index) {
   std::lock_guard hold(lock_);
   if (library_destroyed_ || index == selected_) return;
-  if (streaming_ && ports_.library.SetCommand(selected_, kCommandSetStop, u"") != 0) return;
-  if (ports_.library.ServiceInit(index) != 0) return;
+  const bool stop_refused =
+      streaming_ && ports_.library.SetCommand(selected_, kCommandSetStop, u"") != 0;
+  if (stop_refused || ports_.library.ServiceInit(index) != 0) {
+    failure_ = u"That receiver cannot be chosen now";
+    PostHint();
+    return;
+  }
   streaming_ = false;
   state_ = ReceiverState::kBound;
   selected_ = index;

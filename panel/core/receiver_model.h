@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "panel/core/command_worker.h"
 #include "panel/core/receiver_state.h"
@@ -43,6 +44,7 @@ struct ReceiverControls {
   ui::COptionUI* local_audio = nullptr;
   ui::COptionUI* extended_screen = nullptr;
   ui::CControlUI* extended_screen_caption = nullptr;
+  ui::CControlUI* hint = nullptr;
 };
 
 // What the timer routine hands one poll worker.
@@ -116,6 +118,8 @@ class ReceiverModel {
   void StopAnimation();
   void RebuildList(ui::CControlUI* list, int32_t count);
   void HandleEvent(const LibraryEvent& event, ui::CButtonUI* play);
+  // Queues the hint for the current state when it changed.
+  void PostHint();
   // The command worker's part of TogglePlay; true when a command was accepted.
   bool SendPlayOrStop();
   // The "SetPlay" steps of TogglePlay; true when the library accepted the command.
@@ -141,6 +145,9 @@ class ReceiverModel {
   bool streaming_ = false;
   int32_t known_count_ = 0;
   int32_t empty_polls_ = 0;
+  std::vector<std::u16string> names_;  // of the listed receivers
+  std::u16string failure_;
+  std::u16string hint_;  // as last queued
   bool library_destroyed_ = false;
   std::unique_ptr<SearchAnimation> animation_;  // exists while SearchAnimation runs
 

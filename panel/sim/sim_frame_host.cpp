@@ -1,5 +1,7 @@
 #include "panel/sim/sim_frame_host.h"
 
+#include <cstdio>
+
 namespace panel::sim {
 
 void SimWindowTimers::SetTimer(uint32_t id, uint32_t period_ms) {
@@ -43,6 +45,12 @@ void SimFrameWindow::Show(bool show, bool take_focus) {
 void SimFrameWindow::Hide() {
   log_.Add("Hide");
   visible_ = false;
+}
+
+void SimFrameWindow::SysCommand(uint32_t command) {
+  char text[32];
+  std::snprintf(text, sizeof text, "SysCommand %04X", static_cast<unsigned>(command));
+  log_.Add(text);
 }
 
 void SimFrameWindow::PostQuit(int exit_code) {

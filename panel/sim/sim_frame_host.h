@@ -48,6 +48,7 @@ class SimFrameWindow : public FrameWindow {
   void Show(bool show, bool take_focus) override;
   void Hide() override;
   bool IsMaximised() override { return maximised_; }
+  void SysCommand(uint32_t command) override;
   void PostQuit(int exit_code) override;
 
   void SetMaximised(bool maximised) { maximised_ = maximised; }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <string>
 
 #include "panel/sim/receiver_simulation.h"
 #include "panel/standin/ombrivue_lib/scenario_feed.h"
@@ -35,6 +36,10 @@ auto Run(const char* function, Call call) {
     library.feed.Pump();
   }
   if (const int32_t delay = library.model.CallDelay(function); delay > 0) {
+    // Said before the wait, so a test knows the call is under way.
+    ::OutputDebugStringA(
+        ("OmbrivueLib: ZYNOV_" + std::string(function) + " takes " + std::to_string(delay) + " ms")
+            .c_str());
     ::Sleep(static_cast<DWORD>(delay));
   }
   struct LogAfter {

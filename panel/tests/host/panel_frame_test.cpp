@@ -105,6 +105,7 @@ TEST_F(PanelFrameTest, TopologyChoiceFromSetview) {
   list->SelectItem(2, false);  // "only"
   h.Notify(u"itemselect", list);
   EXPECT_EQ(h.topologies, (std::vector<int>{4, 2, 1}));
+  EXPECT_EQ(h.Find(u"modehint")->GetText(), u"Display: main only");
 }
 
 TEST_F(PanelFrameTest, TrayCallback) {
@@ -179,6 +180,12 @@ TEST_F(PanelFrameTest, SysCommandCloseExitsAndMaximiseSwapsTheCaptionButtons) {
   // A command that leaves the state alone leaves the buttons alone.
   EXPECT_EQ(h.frame->OnSysCommand(0xF010, [] { return intptr_t{3}; }), 3);
   EXPECT_TRUE(h.Find(u"maxbtn")->IsVisible());
+
+  // The caption buttons ask the window for the same commands.
+  h.log.Clear();
+  h.Click(u"maxbtn");
+  h.Click(u"restorebtn");
+  EXPECT_EQ(h.log.Calls(), (std::vector<std::string>{"SysCommand F030", "SysCommand F120"}));
 
   // The system may set the command's low four bits; a close is a close all the same.
   EXPECT_EQ(h.frame->OnSysCommand(kScClose | 0x2, base), 0);

@@ -121,7 +121,7 @@ TEST(ReceiverModelTest, ListRowHasTheStatedShape) {
   EXPECT_EQ(text->GetText(), u"Kitchen");
   EXPECT_EQ(text->GetTextColor(), 0xFFFFFFFFu);
   EXPECT_EQ(text->GetFont(), 0);
-  EXPECT_EQ(text->GetFixedHeight(), 20);
+  EXPECT_EQ(text->GetFixedHeight(), 16);  // fits its band, so no letter is cut
   auto* band = dynamic_cast<ui::CContainerUI*>(right->GetItemAt(1));
   ASSERT_TRUE(band && band->GetCount() == 3);
   EXPECT_EQ(band->GetFixedHeight(), 14);
@@ -401,6 +401,26 @@ TEST_F(BoundPanel, TheUiThreadNeverWaitsForTheLibraryAndASecondClickSendsNothing
   h.Notify(u"selectchanged", h.Find(u"checklocalaudio"));
   EXPECT_EQ(h.State().selected_receiver, 1);
   EXPECT_EQ(callers.count(ui_thread), 0u);
+}
+
+TEST(ReceiverModelTest, TheHintFollowsTheStateAndNamesTheReceiver) {
+  PanelHarness h;
+  h.Create();
+  const auto hint = [&] { return sim::LogText(h.Find(u"hint")->GetText()); };
+  EXPECT_EQ(hint(), "Searching for receivers...");
+  h.library.AddReceiver({u"Kitchen", u"", u"1-00-00", false});
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Choose a receiver, then press play");
+  h.library.SetAcceptsBinding(u"Kitchen", true);
+  h.library.SetReportsPlayState(false);
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Press play to stream to Kitchen");
+  h.library.SetCommandsAccepted(false);
+  h.Click(u"play");
+  EXPECT_EQ(hint(), "The receiver did not start playing");
+  h.library.QueueVariable(u"varPlay", u"True");
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Streaming to Kitchen");
 }
 
 TEST_F(BoundPanel, AHugeReceiverCountFromTheLibraryIsCapped) {
