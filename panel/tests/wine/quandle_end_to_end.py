@@ -327,6 +327,9 @@ def step_play(panel):
     if "SetVideoMode(3)" not in before or "SetVirtualExtend(0)" not in before:
         raise Failure(f"SetVideoMode(3) and SetVirtualExtend(0) must precede SetPlay: {before[-8:]}")
     wait_for("the window to hide", lambda: panel.frame_state("hidden"))
+    # X unmaps the window a moment after Windows hides it.
+    wait_for("the window off the screen", lambda: not run(
+        ["xdotool", "search", "--onlyvisible", "--name", "^Quandle 1.0$"], check=False).stdout.split())
     panel.screen("quandle-tray.png")
     log(f"  log: {expected}; window hidden")
 
@@ -568,10 +571,11 @@ def step_exit_from_tray(panel):
     log("step: the tray menu's item ends the program as closebtn does")
     panel.click_header(MINBTN)
     wait_for("the window to hide", lambda: panel.frame_state("hidden"))
-    before = visible_windows()
     x, y = tray_icon_point()
     run(["xdotool", "mousemove", str(x), str(y)])
-    time.sleep(0.2)
+    # The icon's tip shows on hover; it must not be taken for the menu.
+    time.sleep(1.5)
+    before = visible_windows()
     run(["xdotool", "click", "3"])
 
     def menu():
@@ -660,7 +664,7 @@ def main():
         try:
             for step in (step_window_appears, step_searching, step_receiver_appears, step_play,
                          step_streaming_and_tray, step_stop, step_select_receiver,
-                         step_web_links, step_slow_play, step_layout_toggles, step_caption,
+                         step_web_links, step_layout_toggles, step_slow_play, step_caption,
                          step_second_start, step_exit_from_tray, step_closebtn,
                          step_close_message):
                 step(panel)
