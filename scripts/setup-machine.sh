@@ -14,6 +14,7 @@ build_packages=(
   libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
   libclang-rt-14-dev clang-14
   libwine-dev xvfb x11-apps x11-utils imagemagick ffmpeg libcairo2-dev xdotool python3
+  fonts-wqy-microhei  # CJK letters in Wine's menus, as a Chinese system shows them
 )
 wine_packages=(wine wine32:i386 wine64
   libgl1-mesa-dri:amd64 libglx-mesa0:amd64 libgl1:amd64)  # Mesa software GL: Direct3D 10 on Xvfb

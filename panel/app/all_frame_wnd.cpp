@@ -29,9 +29,9 @@ LRESULT CAllFrameWnd::OnCreate() {
   timers_ = std::make_unique<Win32WindowTimers>(GetHWND());
   window_ = std::make_unique<Win32FrameWindow>(*this);
   tray_ = std::make_unique<Win32TrayIcon>(GetHWND());
-  FramePorts ports{
-      services_.library, services_.sync,           *timers_, *window_, *tray_, services_.shell,
-      services_.mutex,   ApplyTopologyOnThisSystem};
+  FramePorts ports{services_.library, services_.sync,  *timers_,
+                   *window_,          *tray_,          services_.shell,
+                   services_.mutex,   services_.debug, ApplyTopologyOnThisSystem};
   frame_ = std::make_unique<PanelFrame>(ports, paint_manager_);
   return frame_->OnCreate();
 }
@@ -49,6 +49,10 @@ LRESULT CAllFrameWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       // window while its mutex turns every later start away.
       if (frame_) frame_->ExitPanel();
       return 0;
+    case WM_SHOWWINDOW:
+      // Shown again from the tray or by a second start: the tray icon has done its work.
+      if (wParam != 0 && frame_) frame_->OnWindowShown();
+      return Default(message, wParam, lParam);
     case WM_SIZE:
       OnSize(wParam);
       return Default(message, wParam, lParam);

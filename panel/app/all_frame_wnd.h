@@ -24,6 +24,7 @@ struct FrameServices {
   platform::Sync& sync;
   ShellOpen& shell;
   InstanceMutex& mutex;
+  platform::DebugOutput& debug;
   ui::SkinResources& skin;
   ui::ImageDecoder& decoder;
 };

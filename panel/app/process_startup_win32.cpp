@@ -3,17 +3,17 @@
 #include <objbase.h>
 #include <winsock2.h>
 
+#include "platform/strings.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_system_code_page.h"
 
 namespace panel {
 
 Win32ProcessStartup::Win32ProcessStartup(StreamingLibrary& library, platform::Sync& sync,
                                          ShellOpen& shell, InstanceMutex& mutex)
-    : services_{library, sync, shell, mutex, skin_, decoder_} {}
+    : services_{library, sync, shell, mutex, debug_, skin_, decoder_} {}
 
 std::string Win32ProcessStartup::ProgramFolder() {
-  return platform::win32::Win32SystemCodePage().FromUtf16(ui::GetInstancePath());
+  return platform::Utf16ToUtf8(ui::GetInstancePath());
 }
 
 void Win32ProcessStartup::LocateSkin(std::u16string_view folder, std::u16string_view archive) {

@@ -3,6 +3,7 @@
 #pragma once
 #include "panel/app/all_frame_wnd.h"
 #include "panel/core/process_startup.h"
+#include "platform/win32/win32_debug_output.h"
 
 namespace panel {
 
@@ -22,6 +23,7 @@ class Win32ProcessStartup : public ProcessStartup {
   void RunMessageLoop() override;
 
  private:
+  platform::win32::Win32DebugOutput debug_;
   ui::Win32ResourceFiles files_;
   ui::SkinResources skin_{files_};
   ui::GdiplusImageDecoder decoder_;

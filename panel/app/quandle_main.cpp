@@ -8,8 +8,8 @@
 #include "panel/win32/ombrivue_library.h"
 #include "panel/win32/running_instance_win32.h"
 #include "panel/win32/shell_open_win32.h"
+#include "panel/win32/wide_shell_launcher_win32.h"
 #include "panel/win32/wmi_service_query_win32.h"
-#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_sync.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -19,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   panel::Win32InstanceMutex mutex;
   panel::Win32RunningInstance running;
   panel::Win32WmiServiceQuery wmi;
-  platform::win32::Win32ProcessLauncher launcher;
+  panel::Win32WideShellLauncher launcher;
   panel::Win32ProcessStartup process(library, sync, shell, mutex);
   panel::StartupPorts ports{mutex, running, process, wmi, launcher, library};
   return panel::RunPanel(ports);

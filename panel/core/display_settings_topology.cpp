@@ -79,7 +79,8 @@ int ApplyTopologyByDisplaySettings(DisplaySettings& settings, platform::DebugOut
   primary.position_y = 0;
   secondary.position_x = topology == kTopologyExtend ? static_cast<int32_t>(primary.pels_width) : 0;
   secondary.position_y = 0;
-  if (topology == kTopologyExternal) {
+  // "Main only" detaches the secondary: a device given no size leaves the desktop.
+  if (topology == kTopologyExternal || topology == kTopologyInternal) {
     secondary.pels_width = 0;
     secondary.pels_height = 0;
   }

@@ -18,6 +18,8 @@ class FrameWindow {
   // ShowWindow(SW_HIDE).
   virtual void Hide() = 0;
   virtual bool IsMaximised() = 0;
+  // WM_SYSCOMMAND sent to the window, as the system menu would (SC_MAXIMIZE, SC_RESTORE).
+  virtual void SysCommand(uint32_t command) = 0;
   // PostQuitMessage on the window's thread.
   virtual void PostQuit(int exit_code) = 0;
 };

@@ -14,6 +14,8 @@ PanelAction ClickAction(std::u16string_view sender) {
   if (sender == u"setbtn") return PanelAction::kToggleSettingsPanel;
   if (sender == u"playlistshowbtn") return PanelAction::kTogglePlayList;
   if (sender == u"play") return PanelAction::kTogglePlay;
+  if (sender == u"maxbtn") return PanelAction::kMaximise;
+  if (sender == u"restorebtn") return PanelAction::kRestore;
   return PanelAction::kNone;  // "test" and every other control
 }
 

@@ -16,6 +16,8 @@ enum class PanelAction {
   kSetExtensionScreen,
   kActivateRow,
   kApplyTopology,
+  kMaximise,
+  kRestore,
 };
 
 // type: the notification type ("click", "itemactivate", ...); "windowinit", "killfocus",

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "panel/core/hint_text.h"
 #include "panel/core/layout_table.h"
 #include "panel/core/notification_table.h"
 #include "panel/core/running_instance.h"
@@ -23,7 +24,7 @@ constexpr uint32_t kSysCommandMask = 0xFFF0;
 PanelFrame::PanelFrame(FramePorts ports, ui::CPaintManagerUI& manager)
     : ports_(std::move(ports)),
       manager_(manager),
-      receivers_({ports_.library, ports_.sync, ports_.timers, ports_.shell, manager},
+      receivers_({ports_.library, ports_.sync, ports_.timers, ports_.shell, ports_.debug, manager},
                  [this] { HideToTray(); }) {}
 
 PanelFrame::~PanelFrame() = default;
@@ -53,7 +54,8 @@ void PanelFrame::BindControls() {
 int PanelFrame::OnCreate() {
   BindControls();
   receivers_.BindControls({controls_.play, controls_.closebtn, controls_.sliderbuffer,
-                           controls_.checklocalaudio, controls_.checkextscr, controls_.scrtext});
+                           controls_.checklocalaudio, controls_.checkextscr, controls_.scrtext,
+                           manager_.FindControl(u"hint")});
   receivers_.ShowLibrarySettings();
   receivers_.StartPollTimerArming();
   receivers_.StartSearchAnimation();
@@ -107,6 +109,12 @@ void PanelFrame::Notify(ui::TNotifyUI& msg) {
     case PanelAction::kApplyTopology:
       ApplyTopologyChoice();
       break;
+    case PanelAction::kMaximise:
+      ports_.window.SysCommand(kScMaximize);
+      break;
+    case PanelAction::kRestore:
+      ports_.window.SysCommand(kScRestore);
+      break;
   }
 }
 
@@ -114,7 +122,11 @@ void PanelFrame::ApplyTopologyChoice() {
   const auto selected = [](const ui::IListItemUI* item) { return item && item->IsSelected(); };
   const int topology =
       TopologyChoice(selected(controls_.copy), selected(controls_.exp), selected(controls_.only));
-  if (topology != 0 && ports_.apply_topology) ports_.apply_topology(topology);
+  if (topology == 0) return;
+  if (ports_.apply_topology) ports_.apply_topology(topology);
+  if (ui::CControlUI* mode = manager_.FindControl(u"modehint")) {
+    mode->SetText(DisplayModeText(topology));
+  }
 }
 
 void PanelFrame::OnTimer(uint32_t id) { receivers_.OnPollTimer(id); }
@@ -149,11 +161,11 @@ void PanelFrame::ApplyLayoutRow() {
 intptr_t PanelFrame::OnTrayCallback(uintptr_t icon_id, uint32_t mouse_message) {
   if (icon_id != kTrayIconId) return 1;
   if (mouse_message == kWmLButtonDblClk) {
+    RemoveTrayIcon();
     ports_.window.Show(true, true);
   } else if (mouse_message == kWmRButtonUp) {
     ports_.tray.SetForeground();
     if (ports_.tray.TrackMenuAtCursor(kExitMenuText, kExitCommand) == kExitCommand) {
-      ports_.window.Hide();
       ExitPanel();
     } else {
       ports_.tray.SendNull();
@@ -163,11 +175,25 @@ intptr_t PanelFrame::OnTrayCallback(uintptr_t icon_id, uint32_t mouse_message) {
 }
 
 void PanelFrame::HideToTray() {
-  ports_.tray.AddIcon(kFrameTitle);
+  // Hidden twice without a restore between: one icon is enough.
+  if (!tray_icon_shown_) ports_.tray.AddIcon(kFrameTitle);
+  tray_icon_shown_ = true;
   ports_.window.Show(false, true);
 }
 
+void PanelFrame::OnWindowShown() { RemoveTrayIcon(); }
+
+void PanelFrame::RemoveTrayIcon() {
+  if (!tray_icon_shown_) return;
+  tray_icon_shown_ = false;
+  ports_.tray.RemoveIcon();
+}
+
 void PanelFrame::ExitPanel() {
+  // Hidden first: a library call still running may hold the end back for a moment, and a
+  // window that no longer answers must not be seen meanwhile.
+  ports_.window.Hide();
+  RemoveTrayIcon();
   ports_.mutex.OpenReleaseClose(kInstanceMutexName);
   ports_.timers.KillTimer(kPollTimerId);
   receivers_.DestroyLibrary();

@@ -14,6 +14,8 @@
 namespace panel {
 
 inline constexpr uint32_t kScClose = 0xF060;
+inline constexpr uint32_t kScMaximize = 0xF030;
+inline constexpr uint32_t kScRestore = 0xF120;
 
 struct FramePorts {
   StreamingLibrary& library;
@@ -23,6 +25,7 @@ struct FramePorts {
   TrayIcon& tray;
   ShellOpen& shell;
   InstanceMutex& mutex;
+  platform::DebugOutput& debug;
   // ApplyTopology with a topology value (1, 2 or 4); its answer is not used.
   std::function<int(int)> apply_topology;
 };
@@ -76,7 +79,10 @@ class PanelFrame : public ui::INotifyUI {
   // 101, else 0.
   intptr_t OnTrayCallback(uintptr_t icon_id, uint32_t mouse_message);
   void HideToTray();
-  // Mutex released, poll timer killed, library shut down, quit posted.
+  // The window is shown again (from the tray, or by a second start): the icon goes.
+  void OnWindowShown();
+  // Window hidden, tray icon removed, mutex released, poll timer killed, library shut down,
+  // quit posted.
   void ExitPanel();
 
   // WM_SYSCOMMAND: SC_CLOSE runs ExitPanel and answers 0; any other command is passed to
@@ -90,12 +96,14 @@ class PanelFrame : public ui::INotifyUI {
   void BindControls();
   void ApplyLayoutRow();
   void ApplyTopologyChoice();
+  void RemoveTrayIcon();
 
   FramePorts ports_;
   ui::CPaintManagerUI& manager_;
   FrameControls controls_;
   bool settings_shown_ = false;
   bool playlist_shown_ = false;
+  bool tray_icon_shown_ = false;
   ReceiverModel receivers_;
 };
 

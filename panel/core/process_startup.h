@@ -28,7 +28,7 @@ struct FrameCreation {
 class ProcessStartup {
  public:
   virtual ~ProcessStartup() = default;
-  // The program's folder, ending with a separator.
+  // The program's folder, ending with a separator, in UTF-8 (any letters survive).
   virtual std::string ProgramFolder() = 0;
   // CPaintManagerUI::SetInstance; SetResourcePath with the program's folder (as
   // GetInstancePath gives it) followed by subfolder, as is; SetResourceZip(archive).

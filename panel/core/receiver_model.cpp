@@ -1,12 +1,16 @@
 #include "panel/core/receiver_model.h"
 
+#include <chrono>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "panel/core/field_text.h"
+#include "panel/core/hint_text.h"
 #include "panel/core/play_parameter.h"
 #include "panel/core/receiver_row.h"
 #include "panel/core/search_animation.h"
+#include "panel/core/web_address.h"
 
 namespace panel {
 
@@ -18,21 +22,25 @@ constexpr int32_t kUniqueNameCapacity = 128;
 // Every 202nd empty poll starts a new search.
 constexpr int32_t kEmptyPollsBeforeRediscovery = 200;
 
-// A library that answers a negative count has found nothing.
+// "True" and "False" are all a play report can say; a longer value is read no further.
+constexpr size_t kMaxValueLength = 16;
+
+// A library that answers a negative count has found nothing; one that answers a huge count
+// gets its first kMaxReceivers, so a poll's calls stay bounded.
 int32_t ReceiverCount(StreamingLibrary& library) {
   const int32_t count = library.GetDeviceCount();
-  return count < 0 ? 0 : count;
+  if (count < 0) return 0;
+  return count > kMaxReceivers ? kMaxReceivers : count;
 }
-
-std::u16string ValueText(const char16_t* value) { return value ? std::u16string(value) : u""; }
 
 }  // namespace
 
 ReceiverModel::ReceiverModel(ReceiverModelPorts ports, std::function<void()> hide_to_tray)
-    : ports_(ports), hide_to_tray_(std::move(hide_to_tray)) {}
+    : ports_(ports), hide_to_tray_(std::move(hide_to_tray)), commands_(ports.sync) {}
 
 ReceiverModel::~ReceiverModel() {
-  // The poll worker may start an animation, so it ends first.
+  // Commands and the poll worker may start an animation, so they end first.
+  commands_.Wait();
   poll_thread_.reset();
   arming_thread_.reset();
   std::lock_guard hold(lock_);
@@ -54,7 +62,8 @@ void ReceiverModel::PostPlayImage(ui::CButtonUI* play, std::u16string image) {
 
 void ReceiverModel::PostEnabled(ui::CControlUI* control, bool enabled) {
   if (control == nullptr) return;
-  Post([control, enabled] { control->SetEnabled(enabled); });
+  // While a play or stop command waits for its answer, its buttons stay disabled.
+  Post([this, control, enabled] { control->SetEnabled(enabled && !command_running_); });
 }
 
 void ReceiverModel::ShowLibrarySettings() {
@@ -81,6 +90,18 @@ void ReceiverModel::ShowLibrarySettings() {
     });
   }
   state_ = ReceiverState::kSearching;
+  PostHint();
+}
+
+void ReceiverModel::PostHint() {
+  HintFacts facts{state_, streaming_, static_cast<int32_t>(names_.size()), u"", failure_};
+  if (selected_ >= 0 && static_cast<size_t>(selected_) < names_.size()) {
+    facts.receiver = names_[static_cast<size_t>(selected_)];
+  }
+  std::u16string hint = HintText(facts);
+  if (hint == hint_ || controls_.hint == nullptr) return;
+  hint_ = hint;
+  Post([label = controls_.hint, hint = std::move(hint)] { label->SetText(hint); });
 }
 
 void ReceiverModel::StartSearchAnimation() {
@@ -167,6 +188,8 @@ void ReceiverModel::RebuildList(ui::CControlUI* list, int32_t count) {
     ports_.library.GetDeviceInfo(i, info.get());
     names.push_back(FieldText(info->DisplayName));
   }
+  names_ = names;
+  PostHint();
   // One change for the whole list, so painting never sees it half built.
   Post([list, names = std::move(names)] {
     auto* receivers = dynamic_cast<ui::CListUI*>(list);
@@ -181,12 +204,14 @@ void ReceiverModel::RebuildList(ui::CControlUI* list, int32_t count) {
 
 void ReceiverModel::HandleEvent(const LibraryEvent& event, ui::CButtonUI* play) {
   if (event.Code == kEventVariable && FieldText(event.Name) == kVariablePlay) {
-    const std::u16string value = ValueText(event.Value);
+    const std::optional<std::u16string> value = PointedText(event.Value, kMaxValueLength);
     if (value != u"True" && value != u"False") return;
-    const bool playing = value == u"True";
+    const bool playing = *value == u"True";
     StopAnimation();
     PostPlayImage(play, playing ? kStopImage : kPlayImage);
     streaming_ = playing;
+    failure_.clear();
+    PostHint();
   } else if (event.Code == kEventSearchAgain) {
     ports_.library.Rediscovery();
     EnterSearching(play);
@@ -199,6 +224,8 @@ void ReceiverModel::EnterSearching(ui::CButtonUI* play) {
   StartAnimationIfStopped(play);
   PostEnabled(play, false);
   selected_ = 0;
+  failure_.clear();
+  PostHint();
 }
 
 void ReceiverModel::EnterBound(ui::CButtonUI* play) {
@@ -209,29 +236,43 @@ void ReceiverModel::EnterBound(ui::CButtonUI* play) {
   ports_.library.SetSelectDevice(selected_);
   char16_t unique_name[kUniqueNameCapacity] = {};
   ports_.library.GetDeviceUniqueName(selected_, unique_name, kUniqueNameCapacity);
+  failure_.clear();
+  PostHint();
 }
 
 void ReceiverModel::TogglePlay() {
-  bool accepted = false;
-  {
+  if (command_running_) return;
+  command_running_ = true;
+  if (controls_.close) controls_.close->SetEnabled(false);
+  if (controls_.play) controls_.play->SetEnabled(false);
+  commands_.Run([this] {
     std::lock_guard hold(lock_);
-    if (ReceiverCount(ports_.library) == 0) {
-      EnterSearching(controls_.play);
-      return;
-    }
-    if (state_ != ReceiverState::kBound) return;
-    PostEnabled(controls_.close, false);
-    PostEnabled(controls_.play, false);
-    if (streaming_) {
-      ports_.library.SetCommand(selected_, kCommandSetStop, u"");
-    } else {
-      accepted = StartPlaying();
-    }
-    // Queued under the lock so that no later state change is overtaken by it.
-    PostEnabled(controls_.close, true);
-    PostEnabled(controls_.play, true);
+    const bool accepted = !library_destroyed_ && SendPlayOrStop();
+    // Queued under the lock so that no later state change is overtaken by it. Play stays
+    // disabled where the command found no receiver to play to.
+    Post([this, accepted, bound = state_ == ReceiverState::kBound] {
+      command_running_ = false;
+      if (controls_.close) controls_.close->SetEnabled(true);
+      if (controls_.play) controls_.play->SetEnabled(bound);
+      if (accepted) hide_to_tray_();
+    });
+  });
+}
+
+bool ReceiverModel::SendPlayOrStop() {
+  if (ReceiverCount(ports_.library) == 0) {
+    EnterSearching(controls_.play);
+    return false;
   }
-  if (accepted) hide_to_tray_();
+  if (state_ != ReceiverState::kBound) return false;
+  if (streaming_) {
+    ports_.library.SetCommand(selected_, kCommandSetStop, u"");
+    return false;
+  }
+  const bool accepted = StartPlaying();
+  failure_ = accepted ? u"" : u"The receiver did not start playing";
+  PostHint();
+  return accepted;
 }
 
 bool ReceiverModel::StartPlaying() {
@@ -265,23 +306,44 @@ void ReceiverModel::ActivateRow(const ui::CControlUI& row, ui::Point mouse) {
 }
 
 void ReceiverModel::OpenWebPage(int32_t index) {
-  auto info = std::make_unique<ReceiverInfo>();
-  {
-    std::lock_guard hold(lock_);
-    ports_.library.GetDeviceInfo(index, info.get());
+  commands_.Run([this, index] {
+    auto info = std::make_unique<ReceiverInfo>();
+    {
+      std::lock_guard hold(lock_);
+      if (library_destroyed_) return;
+      ports_.library.GetDeviceInfo(index, info.get());
+    }
+    // The shell is asked from the UI thread, which has COM set up for it.
+    Post([this, address = FieldText(info->WebAddress)] { OpenAddress(address); });
+  });
+}
+
+void ReceiverModel::OpenAddress(const std::u16string& address) {
+  if (!IsBrowsableWebAddress(address)) {
+    ports_.debug.Write(u"Quandle: not a web address, nothing opened: " + address + u"\r\n");
+    return;
   }
-  const std::u16string address = FieldText(info->WebAddress);
-  if (ports_.shell.Execute(u"open", u"iexplore.exe", address, kShowShow) > kShellFailureLimit) {
+  if (ports_.shell.Execute(u"open", u"iexplore.exe", QuotedParameter(address), kShowShow) >
+      kShellFailureLimit) {
     return;
   }
   ports_.shell.Execute(u"open", address, u"", kShowShow);
 }
 
 void ReceiverModel::SelectReceiver(int32_t index) {
+  commands_.Run([this, index] { RunSelectReceiver(index); });
+}
+
+void ReceiverModel::RunSelectReceiver(int32_t index) {
   std::lock_guard hold(lock_);
-  if (index == selected_) return;
-  if (streaming_ && ports_.library.SetCommand(selected_, kCommandSetStop, u"") != 0) return;
-  if (ports_.library.ServiceInit(index) != 0) return;
+  if (library_destroyed_ || index == selected_) return;
+  const bool stop_refused =
+      streaming_ && ports_.library.SetCommand(selected_, kCommandSetStop, u"") != 0;
+  if (stop_refused || ports_.library.ServiceInit(index) != 0) {
+    failure_ = u"That receiver cannot be chosen now";
+    PostHint();
+    return;
+  }
   streaming_ = false;
   state_ = ReceiverState::kBound;
   selected_ = index;
@@ -289,22 +351,32 @@ void ReceiverModel::SelectReceiver(int32_t index) {
 }
 
 void ReceiverModel::OnVideoModeChanged(int32_t value) {
-  std::lock_guard hold(lock_);
-  ports_.library.SetVideoMode(value);
+  commands_.Run([this, value] {
+    std::lock_guard hold(lock_);
+    if (!library_destroyed_) ports_.library.SetVideoMode(value);
+  });
 }
 
 void ReceiverModel::OnLocalAudioChanged(bool selected) {
-  std::lock_guard hold(lock_);
-  ports_.library.SetLocalAudio(selected ? 1 : 0);
+  commands_.Run([this, selected] {
+    std::lock_guard hold(lock_);
+    if (!library_destroyed_) ports_.library.SetLocalAudio(selected ? 1 : 0);
+  });
 }
 
 void ReceiverModel::OnExtendedScreenChanged(bool selected) {
-  std::lock_guard hold(lock_);
-  ports_.library.SetExtensionScreen(selected ? 1 : 0);
+  commands_.Run([this, selected] {
+    std::lock_guard hold(lock_);
+    if (!library_destroyed_) ports_.library.SetExtensionScreen(selected ? 1 : 0);
+  });
 }
 
 void ReceiverModel::DestroyLibrary() {
-  std::lock_guard hold(lock_);
+  std::unique_lock hold(lock_, std::chrono::milliseconds(kExitWaitMs));
+  if (!hold.owns_lock()) {
+    ports_.debug.Write(u"Quandle: the library is still busy, exiting without destroying it\r\n");
+    return;
+  }
   library_destroyed_ = true;
   StopAnimation();
   ports_.library.LibraryDestroy();

@@ -9,6 +9,7 @@ namespace panel {
 namespace {
 
 constexpr int kRowHeight = 20;
+constexpr int kNameBandHeight = 16;
 
 std::unique_ptr<ui::CControlUI> Spacer(uintptr_t tag) {
   auto spacer = std::make_unique<ui::CControlUI>();
@@ -25,13 +26,15 @@ std::unique_ptr<Layout> Part(uintptr_t tag) {
 
 std::unique_ptr<ui::CControlUI> NameColumn(const std::u16string& display_name) {
   auto text = std::make_unique<ui::CTextUI>();
-  text->SetFixedHeight(kRowHeight);
+  // As high as its band: a taller text is centred below the band's bottom and loses the
+  // lower part of its letters there.
+  text->SetFixedHeight(kNameBandHeight);
   text->SetAttribute(u"textcolor", u"#FFFFFFFF");
   text->SetFont(0);
   text->SetText(display_name);
 
   auto text_band = Part<ui::CHorizontalLayoutUI>(1);
-  text_band->SetFixedHeight(16);
+  text_band->SetFixedHeight(kNameBandHeight);
   text_band->Add(std::move(text));
   auto bottom_band = Part<ui::CHorizontalLayoutUI>(2);
   bottom_band->SetFixedHeight(1);

@@ -19,8 +19,8 @@ std::string ServiceQueryText(std::string_view name);
 bool IsServiceRunning(WmiServiceQuery& wmi, std::string_view name);
 
 // Checks the three services; when any does not run, starts the starter (program_folder ends
-// with a separator) hidden and waits for it. False when start-up must end: the starter could
-// not be started, so there is nothing to wait for.
+// with a separator; UTF-8, as the launcher takes it) hidden and waits for it. False when start-up
+// must end: the starter could not be started, so there is nothing to wait for.
 bool CheckServicesAtStartup(WmiServiceQuery& wmi, platform::ProcessLauncher& launcher,
                             const std::string& program_folder);
 

@@ -19,6 +19,8 @@ class TrayIcon {
   // NIM_ADD of icon kTrayIconId (program icon resource 101) with the tip, callback message
   // kTrayCallbackMessage; the full 956-byte record.
   virtual void AddIcon(std::u16string_view tip) = 0;
+  // NIM_DELETE of icon kTrayIconId.
+  virtual void RemoveIcon() = 0;
   // Builds a pop-up menu with the one item and tracks it at the cursor position
   // (TPM_RETURNCMD | TPM_NONOTIFY); the chosen command, or 0 when none was chosen.
   virtual int32_t TrackMenuAtCursor(std::u16string_view item_text, int32_t command) = 0;

@@ -90,6 +90,14 @@ bool ApplyScriptLine(ReceiverSimulation& model, std::string_view line, std::stri
     if (command == "extscreen") model.SetExtensionScreenOffered(*on);
     return true;
   }
+  if (command == "delay") {
+    const size_t gap = rest.find(' ');
+    if (gap == std::string_view::npos || gap == 0) return fail();
+    auto ms = Number(rest.substr(gap + 1));
+    if (!ms || *ms < 0) return fail();
+    model.SetCallDelay(std::string(rest.substr(0, gap)), *ms);
+    return true;
+  }
   auto number = Number(rest);
   if (!number) return fail();
   if (command == "event") {

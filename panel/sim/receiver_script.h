@@ -10,6 +10,7 @@
 //   variable <name>|<value>  a variable report (event 10) is queued
 //   event <code>             an event with that code is queued (20: search again)
 //   initresult <n>           what ZYNOV_LibraryInit answers
+//   delay <Function> <ms>    each call of ZYNOV_<Function> takes ms longer (0: no delay)
 //   h264 <0|1>  extscreen <0|1>  port <n>  videomode <n>  localaudio <n>
 #pragma once
 #include <string>

@@ -188,7 +188,24 @@ void ReceiverSimulation::BackgroundTask(LibraryEvent* event) {
 int32_t ReceiverSimulation::GetDeviceCount() {
   std::lock_guard hold(lock_);
   Record("GetDeviceCount");
-  return initialised_ ? static_cast<int32_t>(receivers_.size()) : 0;
+  if (!initialised_) return 0;
+  return reported_count_ ? *reported_count_ : static_cast<int32_t>(receivers_.size());
+}
+
+void ReceiverSimulation::SetReportedDeviceCount(std::optional<int32_t> count) {
+  std::lock_guard hold(lock_);
+  reported_count_ = count;
+}
+
+void ReceiverSimulation::SetCallDelay(std::string function, int32_t ms) {
+  std::lock_guard hold(lock_);
+  call_delays_[std::move(function)] = ms;
+}
+
+int32_t ReceiverSimulation::CallDelay(std::string_view function) const {
+  std::lock_guard hold(lock_);
+  auto it = call_delays_.find(function);
+  return it == call_delays_.end() ? 0 : it->second;
 }
 
 void ReceiverSimulation::GetDeviceInfo(int32_t receiver, ReceiverInfo* info) {

@@ -10,7 +10,9 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,13 @@ class ReceiverSimulation : public StreamingLibrary {
   void PresetVideoMode(int32_t mode);
   void PresetLocalAudio(int32_t on);
   void PresetExtensionScreen(int32_t on);
+  // A broken library: GetDeviceCount answers this whatever the receivers (nullopt: their
+  // number).
+  void SetReportedDeviceCount(std::optional<int32_t> count);
+  // A slow library: each call of the named function takes this long (0: none). The model
+  // only keeps the figure; whoever runs the calls waits it out.
+  void SetCallDelay(std::string function, int32_t ms);
+  int32_t CallDelay(std::string_view function) const;
 
   // Observation.
   std::vector<std::string> Calls() const;
@@ -110,6 +119,8 @@ class ReceiverSimulation : public StreamingLibrary {
   bool extension_offered_ = true;
   int32_t extension_screen_ = 0;
   int32_t port_ = 8554;
+  std::optional<int32_t> reported_count_;
+  std::map<std::string, int32_t, std::less<>> call_delays_;
 };
 
 }  // namespace panel::sim

@@ -1,5 +1,7 @@
 #include "panel/sim/sim_frame_host.h"
 
+#include <cstdio>
+
 namespace panel::sim {
 
 void SimWindowTimers::SetTimer(uint32_t id, uint32_t period_ms) {
@@ -45,6 +47,12 @@ void SimFrameWindow::Hide() {
   visible_ = false;
 }
 
+void SimFrameWindow::SysCommand(uint32_t command) {
+  char text[32];
+  std::snprintf(text, sizeof text, "SysCommand %04X", static_cast<unsigned>(command));
+  log_.Add(text);
+}
+
 void SimFrameWindow::PostQuit(int exit_code) {
   log_.Add("PostQuit " + std::to_string(exit_code));
   quit_code_ = exit_code;
@@ -54,6 +62,8 @@ void SimTrayIcon::AddIcon(std::u16string_view tip) {
   log_.Add("AddIcon " + LogText(tip));
   ++icons_added_;
 }
+
+void SimTrayIcon::RemoveIcon() { log_.Add("RemoveIcon"); }
 
 int32_t SimTrayIcon::TrackMenuAtCursor(std::u16string_view item_text, int32_t command) {
   log_.Add("TrackMenu " +

@@ -48,6 +48,7 @@ class SimFrameWindow : public FrameWindow {
   void Show(bool show, bool take_focus) override;
   void Hide() override;
   bool IsMaximised() override { return maximised_; }
+  void SysCommand(uint32_t command) override;
   void PostQuit(int exit_code) override;
 
   void SetMaximised(bool maximised) { maximised_ = maximised; }
@@ -66,6 +67,7 @@ class SimTrayIcon : public TrayIcon {
  public:
   explicit SimTrayIcon(CallLog& log) : log_(log) {}
   void AddIcon(std::u16string_view tip) override;
+  void RemoveIcon() override;
   int32_t TrackMenuAtCursor(std::u16string_view item_text, int32_t command) override;
   void SetForeground() override;
   void SendNull() override;

@@ -19,6 +19,10 @@ void Win32FrameWindow::Hide() { ::ShowWindow(window_.GetHWND(), SW_HIDE); }
 
 bool Win32FrameWindow::IsMaximised() { return ::IsZoomed(window_.GetHWND()) != FALSE; }
 
+void Win32FrameWindow::SysCommand(uint32_t command) {
+  ::SendMessageW(window_.GetHWND(), WM_SYSCOMMAND, command, 0);
+}
+
 void Win32FrameWindow::PostQuit(int exit_code) { ::PostQuitMessage(exit_code); }
 
 }  // namespace panel

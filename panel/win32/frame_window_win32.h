@@ -13,6 +13,7 @@ class Win32FrameWindow : public FrameWindow {
   void Show(bool show, bool take_focus) override;
   void Hide() override;
   bool IsMaximised() override;
+  void SysCommand(uint32_t command) override;
   void PostQuit(int exit_code) override;
 
  private:

@@ -27,6 +27,14 @@ void Win32TrayIcon::AddIcon(std::u16string_view tip) {
   ::Shell_NotifyIconW(NIM_ADD, &data);
 }
 
+void Win32TrayIcon::RemoveIcon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = hwnd_;
+  data.uID = kTrayIconId;
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
 int32_t Win32TrayIcon::TrackMenuAtCursor(std::u16string_view item_text, int32_t command) {
   HMENU menu = ::CreatePopupMenu();
   if (menu == nullptr) return 0;

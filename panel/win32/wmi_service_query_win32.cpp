@@ -21,6 +21,8 @@ using platform::win32::ToWide;
 using platform::win32::Win32SystemCodePage;
 
 // RPC_E_TOO_LATE: security was already set for this process, which is fine.
+constexpr LONG kNextObjectWaitMs = 10000;
+
 constexpr HRESULT kSecurityAlreadySet = static_cast<HRESULT>(0x80010119);
 
 struct ComApartment {
@@ -94,7 +96,9 @@ std::optional<std::vector<std::string>> Win32WmiServiceQuery::QueryStates(const 
   for (;;) {
     ComPtr<IWbemClassObject> object;
     ULONG returned = 0;
-    objects->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &returned);
+    // A WMI that never answers must not keep the panel from starting: after the bound the
+    // service counts as not running.
+    objects->Next(kNextObjectWaitMs, 1, object.put(), &returned);
     if (returned == 0) break;
     states.push_back(ReadState(*object));
   }

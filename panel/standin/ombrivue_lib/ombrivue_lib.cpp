@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <string>
 
 #include "panel/sim/receiver_simulation.h"
 #include "panel/standin/ombrivue_lib/scenario_feed.h"
@@ -25,13 +26,21 @@ Library& TheLibrary() {
   return library;
 }
 
-// Runs one call on the model between taking in the scenario and logging the call.
+// Runs one call on the model between taking in the scenario and logging the call; a call the
+// scenario slows down waits first, outside every lock, as a slow library would.
 template <typename Call>
-auto Run(Call call) {
+auto Run(const char* function, Call call) {
   Library& library = TheLibrary();
   {
     std::lock_guard hold(library.feed_lock);
     library.feed.Pump();
+  }
+  if (const int32_t delay = library.model.CallDelay(function); delay > 0) {
+    // Said before the wait, so a test knows the call is under way.
+    ::OutputDebugStringA(
+        ("OmbrivueLib: ZYNOV_" + std::string(function) + " takes " + std::to_string(delay) + " ms")
+            .c_str());
+    ::Sleep(static_cast<DWORD>(delay));
   }
   struct LogAfter {
     Library& library;
@@ -48,66 +57,67 @@ const char16_t* Text(const wchar_t* text) { return reinterpret_cast<const char16
 }  // namespace
 
 int32_t ZYNOV_LibraryInit() {
-  return Run([](ReceiverSimulation& m) { return m.LibraryInit(); });
+  return Run("LibraryInit", [](ReceiverSimulation& m) { return m.LibraryInit(); });
 }
 void ZYNOV_LibraryDestroy() {
-  Run([](ReceiverSimulation& m) { m.LibraryDestroy(); });
+  Run("LibraryDestroy", [](ReceiverSimulation& m) { m.LibraryDestroy(); });
 }
 int32_t ZYNOV_ServiceInit(int32_t receiver) {
-  return Run([=](ReceiverSimulation& m) { return m.ServiceInit(receiver); });
+  return Run("ServiceInit", [=](ReceiverSimulation& m) { return m.ServiceInit(receiver); });
 }
 void ZYNOV_BackgroundTask(panel::LibraryEvent* event) {
-  Run([=](ReceiverSimulation& m) { m.BackgroundTask(event); });
+  Run("BackgroundTask", [=](ReceiverSimulation& m) { m.BackgroundTask(event); });
 }
 int32_t ZYNOV_GetDeviceCount() {
-  return Run([](ReceiverSimulation& m) { return m.GetDeviceCount(); });
+  return Run("GetDeviceCount", [](ReceiverSimulation& m) { return m.GetDeviceCount(); });
 }
 void ZYNOV_GetDeviceInfo(int32_t receiver, panel::ReceiverInfo* info) {
-  Run([=](ReceiverSimulation& m) { m.GetDeviceInfo(receiver, info); });
+  Run("GetDeviceInfo", [=](ReceiverSimulation& m) { m.GetDeviceInfo(receiver, info); });
 }
 void ZYNOV_GetDeviceUniqueName(int32_t receiver, wchar_t* buffer, int32_t capacity) {
-  Run([=](ReceiverSimulation& m) {
+  Run("GetDeviceUniqueName", [=](ReceiverSimulation& m) {
     m.GetDeviceUniqueName(receiver, reinterpret_cast<char16_t*>(buffer), capacity);
   });
 }
 void ZYNOV_SetSelectDevice(int32_t receiver) {
-  Run([=](ReceiverSimulation& m) { m.SetSelectDevice(receiver); });
+  Run("SetSelectDevice", [=](ReceiverSimulation& m) { m.SetSelectDevice(receiver); });
 }
 void ZYNOV_Rediscovery() {
-  Run([](ReceiverSimulation& m) { m.Rediscovery(); });
+  Run("Rediscovery", [](ReceiverSimulation& m) { m.Rediscovery(); });
 }
 int32_t ZYNOV_SetCommand(int32_t receiver, const wchar_t* command, const wchar_t* parameter) {
-  return Run([=](ReceiverSimulation& m) {
+  return Run("SetCommand", [=](ReceiverSimulation& m) {
     return m.SetCommand(receiver, Text(command), Text(parameter));
   });
 }
 int32_t ZYNOV_GetVideoMode() {
-  return Run([](ReceiverSimulation& m) { return m.GetVideoMode(); });
+  return Run("GetVideoMode", [](ReceiverSimulation& m) { return m.GetVideoMode(); });
 }
 void ZYNOV_SetVideoMode(int32_t mode) {
-  Run([=](ReceiverSimulation& m) { m.SetVideoMode(mode); });
+  Run("SetVideoMode", [=](ReceiverSimulation& m) { m.SetVideoMode(mode); });
 }
 int32_t ZYNOV_GetLocalAudio() {
-  return Run([](ReceiverSimulation& m) { return m.GetLocalAudio(); });
+  return Run("GetLocalAudio", [](ReceiverSimulation& m) { return m.GetLocalAudio(); });
 }
 void ZYNOV_SetLocalAudio(int32_t on) {
-  Run([=](ReceiverSimulation& m) { m.SetLocalAudio(on); });
+  Run("SetLocalAudio", [=](ReceiverSimulation& m) { m.SetLocalAudio(on); });
 }
 int32_t ZYNOV_ExistH264Encoder() {
-  return Run([](ReceiverSimulation& m) { return m.ExistH264Encoder(); });
+  return Run("ExistH264Encoder", [](ReceiverSimulation& m) { return m.ExistH264Encoder(); });
 }
 int32_t ZYNOV_GetPortNumber() {
-  return Run([](ReceiverSimulation& m) { return m.GetPortNumber(); });
+  return Run("GetPortNumber", [](ReceiverSimulation& m) { return m.GetPortNumber(); });
 }
 int32_t ZYNOV_ExistExtensionScreen() {
-  return Run([](ReceiverSimulation& m) { return m.ExistExtensionScreen(); });
+  return Run("ExistExtensionScreen",
+             [](ReceiverSimulation& m) { return m.ExistExtensionScreen(); });
 }
 int32_t ZYNOV_GetExtensionScreen() {
-  return Run([](ReceiverSimulation& m) { return m.GetExtensionScreen(); });
+  return Run("GetExtensionScreen", [](ReceiverSimulation& m) { return m.GetExtensionScreen(); });
 }
 void ZYNOV_SetExtensionScreen(int32_t on) {
-  Run([=](ReceiverSimulation& m) { m.SetExtensionScreen(on); });
+  Run("SetExtensionScreen", [=](ReceiverSimulation& m) { m.SetExtensionScreen(on); });
 }
 void ZYNOV_SetVirtualExtend(int32_t value) {
-  Run([=](ReceiverSimulation& m) { m.SetVirtualExtend(value); });
+  Run("SetVirtualExtend", [=](ReceiverSimulation& m) { m.SetVirtualExtend(value); });
 }

@@ -212,21 +212,22 @@ TEST(TopologyOnOtherVersions, ExpPutsTheSecondaryBesideThePrimaryAtItsSize) {
   EXPECT_EQ(system.display_settings.settings_reads[0].flags, 2u);
 }
 
-TEST(TopologyOnOtherVersions, CopyAndOnlyPutTheSecondaryAtTheOriginAtThePrimarySize) {
-  for (const uint32_t topology : {kTopologyClone, kTopologyInternal}) {
-    OtherOsTopology system;
-    EXPECT_EQ(system.Apply(topology), 1);
-    EXPECT_EQ(system.debug.Texts()[3], "Add: \\\\.\\DISPLAY2 (0,0,1920,1080)\r\n");
-    EXPECT_EQ(system.Change(1).mode->position_x, 0);
-    EXPECT_EQ(system.Change(1).mode->pels_width, 1920u);
-  }
+TEST(TopologyOnOtherVersions, CopyPutsTheSecondaryAtTheOriginAtThePrimarySize) {
+  OtherOsTopology system;
+  EXPECT_EQ(system.Apply(kTopologyClone), 1);
+  EXPECT_EQ(system.debug.Texts()[3], "Add: \\\\.\\DISPLAY2 (0,0,1920,1080)\r\n");
+  EXPECT_EQ(system.Change(1).mode->position_x, 0);
+  EXPECT_EQ(system.Change(1).mode->pels_width, 1920u);
 }
 
-TEST(TopologyOnOtherVersions, Topology8GivesTheSecondaryNoSize) {
-  OtherOsTopology system;
-  system.Apply(kTopologyExternal);
-  EXPECT_EQ(system.debug.Texts()[3], "Add: \\\\.\\DISPLAY2 (0,0,0,0)\r\n");
-  EXPECT_EQ(system.Change(1).mode->pels_height, 0u);
+TEST(TopologyOnOtherVersions, MainOnlyAndTopology8DetachTheSecondary) {
+  for (const uint32_t topology : {kTopologyInternal, kTopologyExternal}) {
+    OtherOsTopology system;
+    EXPECT_EQ(system.Apply(topology), 1);
+    EXPECT_EQ(system.debug.Texts()[3], "Add: \\\\.\\DISPLAY2 (0,0,0,0)\r\n");
+    EXPECT_EQ(system.Change(1).mode->pels_width, 0u);
+    EXPECT_EQ(system.Change(1).mode->pels_height, 0u);
+  }
 }
 
 TEST(TopologyOnOtherVersions, VersionsOutsideTheTableTakeThisPathToo) {

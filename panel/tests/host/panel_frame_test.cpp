@@ -105,6 +105,7 @@ TEST_F(PanelFrameTest, TopologyChoiceFromSetview) {
   list->SelectItem(2, false);  // "only"
   h.Notify(u"itemselect", list);
   EXPECT_EQ(h.topologies, (std::vector<int>{4, 2, 1}));
+  EXPECT_EQ(h.Find(u"modehint")->GetText(), u"Display: main only");
 }
 
 TEST_F(PanelFrameTest, TrayCallback) {
@@ -113,8 +114,13 @@ TEST_F(PanelFrameTest, TrayCallback) {
 
   h.frame->HideToTray();
   EXPECT_FALSE(h.window.IsVisible());
+  h.log.Clear();
   EXPECT_EQ(h.frame->OnTrayCallback(kTrayIconId, kWmLButtonDblClk), 0);
   EXPECT_TRUE(h.window.IsVisible());
+  // Restored: the icon goes, once.
+  EXPECT_EQ(h.log.Calls(), (std::vector<std::string>{"RemoveIcon", "Show 1 1"}));
+  h.frame->OnWindowShown();
+  EXPECT_EQ(h.log.Calls().size(), 2u);
 
   h.log.Clear();
   EXPECT_EQ(h.frame->OnTrayCallback(kTrayIconId, kWmRButtonUp), 0);
@@ -128,11 +134,13 @@ TEST_F(PanelFrameTest, TrayCallback) {
 }
 
 TEST_F(PanelFrameTest, ExitFromTheTrayMenuEndsAsCloseButtonDoes) {
+  h.frame->HideToTray();
+  h.log.Clear();
   h.tray.ChooseFromMenu(true);
   h.frame->OnTrayCallback(kTrayIconId, kWmRButtonUp);
   EXPECT_EQ(h.log.Calls(),
             (std::vector<std::string>{"SetForeground", "TrackMenu <exit item> 2001", "Hide",
-                                      "ReleaseMutex Quandle.exe", "KillTimer 9999",
+                                      "RemoveIcon", "ReleaseMutex Quandle.exe", "KillTimer 9999",
                                       "LibraryDestroy", "PostQuit 0"}));
   EXPECT_FALSE(h.library.IsInitialised());
   EXPECT_FALSE(h.State().search_animation_running);
@@ -142,7 +150,7 @@ TEST_F(PanelFrameTest, ExitFromTheTrayMenuEndsAsCloseButtonDoes) {
   other.log.Clear();
   other.Click(u"closebtn");
   EXPECT_EQ(other.log.Calls(),
-            (std::vector<std::string>{"ReleaseMutex Quandle.exe", "KillTimer 9999",
+            (std::vector<std::string>{"Hide", "ReleaseMutex Quandle.exe", "KillTimer 9999",
                                       "LibraryDestroy", "PostQuit 0"}));
 }
 
@@ -172,6 +180,12 @@ TEST_F(PanelFrameTest, SysCommandCloseExitsAndMaximiseSwapsTheCaptionButtons) {
   // A command that leaves the state alone leaves the buttons alone.
   EXPECT_EQ(h.frame->OnSysCommand(0xF010, [] { return intptr_t{3}; }), 3);
   EXPECT_TRUE(h.Find(u"maxbtn")->IsVisible());
+
+  // The caption buttons ask the window for the same commands.
+  h.log.Clear();
+  h.Click(u"maxbtn");
+  h.Click(u"restorebtn");
+  EXPECT_EQ(h.log.Calls(), (std::vector<std::string>{"SysCommand F030", "SysCommand F120"}));
 
   // The system may set the command's low four bits; a close is a close all the same.
   EXPECT_EQ(h.frame->OnSysCommand(kScClose | 0x2, base), 0);

@@ -14,13 +14,16 @@
 #include "panel/sim/sim_frame_host.h"
 #include "panel/sim/sim_process_host.h"
 #include "panel/sim/virtual_threads.h"
+#include "platform/sim/sim_debug_output.h"
 #include "ui/dialog_builder.h"
 #include "ui/skin_resources.h"
 #include "ui/window_messages.h"
 
 namespace panel::test {
 
-// The library model, with LibraryDestroy also written to the shared log.
+// The library model, with LibraryDestroy also written to the shared log. before_call, when
+// set, runs on the calling thread at the start of the calls that answer the user's clicks: a
+// test sees which thread calls, or holds a call there as a slow library would.
 class LoggedLibrary : public sim::ReceiverSimulation {
  public:
   explicit LoggedLibrary(sim::CallLog& log) : log_(log) {}
@@ -28,8 +31,38 @@ class LoggedLibrary : public sim::ReceiverSimulation {
     log_.Add("LibraryDestroy");
     ReceiverSimulation::LibraryDestroy();
   }
+  int32_t GetDeviceCount() override {
+    Before("GetDeviceCount");
+    return ReceiverSimulation::GetDeviceCount();
+  }
+  void GetDeviceInfo(int32_t receiver, ReceiverInfo* info) override {
+    Before("GetDeviceInfo");
+    ReceiverSimulation::GetDeviceInfo(receiver, info);
+  }
+  int32_t ServiceInit(int32_t receiver) override {
+    Before("ServiceInit");
+    return ReceiverSimulation::ServiceInit(receiver);
+  }
+  int32_t SetCommand(int32_t receiver, const char16_t* command,
+                     const char16_t* parameter) override {
+    Before("SetCommand");
+    return ReceiverSimulation::SetCommand(receiver, command, parameter);
+  }
+  void SetVideoMode(int32_t mode) override {
+    Before("SetVideoMode");
+    ReceiverSimulation::SetVideoMode(mode);
+  }
+  void SetLocalAudio(int32_t on) override {
+    Before("SetLocalAudio");
+    ReceiverSimulation::SetLocalAudio(on);
+  }
+
+  std::function<void(std::string_view function)> before_call;
 
  private:
+  void Before(std::string_view function) {
+    if (before_call) before_call(function);
+  }
   sim::CallLog& log_;
 };
 
@@ -54,7 +87,7 @@ class PanelHarness {
   // Window creation, then the queued changes applied.
   void Create() {
     frame = std::make_unique<PanelFrame>(
-        FramePorts{library, threads, timers, window, tray, shell, mutex,
+        FramePorts{library, threads, timers, window, tray, shell, mutex, debug,
                    [this](int topology) {
                      topologies.push_back(topology);
                      return 1;
@@ -141,6 +174,7 @@ class PanelHarness {
   sim::SimTrayIcon tray{log};
   sim::SimShellOpen shell{log};
   sim::SimInstanceMutex mutex{log};
+  platform::sim::RecordingDebugOutput debug;
   ui::sim::HostResourceFiles files;
   ui::sim::PngHeaderDecoder decoder;
   ui::SkinResources resources{files};

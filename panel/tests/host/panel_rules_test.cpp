@@ -1,5 +1,6 @@
 // The frame's pure rules: caption test, notification table, layout table, capability digit and
-// play parameter, and the bounded reading of library text fields.
+// play parameter, the bounded reading of library text, and which receiver addresses may be
+// opened.
 #include <gtest/gtest.h>
 
 #include "panel/core/caption_test.h"
@@ -9,6 +10,7 @@
 #include "panel/core/notification_table.h"
 #include "panel/core/play_parameter.h"
 #include "panel/core/receiver_row.h"
+#include "panel/core/web_address.h"
 
 namespace panel {
 namespace {
@@ -110,6 +112,27 @@ TEST(ReceiverRowTest, FieldTextStopsAtTheTerminatorOrTheFieldsEnd) {
   EXPECT_EQ(FieldText(info.DisplayName).size(), std::size(info.DisplayName));
   info.WebAddress[0] = u'h';
   EXPECT_EQ(FieldText(info.WebAddress), u"h");
+
+  // A pointed-at text is read no further than its bound.
+  const char16_t unterminated[4] = {u'T', u'r', u'u', u'e'};
+  EXPECT_EQ(PointedText(unterminated, 3), std::nullopt);
+  EXPECT_EQ(PointedText(u"True", 4), u"True");
+  EXPECT_EQ(PointedText(u"False", 4), std::nullopt);
+  EXPECT_EQ(PointedText(nullptr, 4), std::nullopt);
+}
+
+TEST(WebAddressTest, OnlyAbsoluteHttpAddressesMayBeOpened) {
+  for (const char16_t* address :
+       {u"http://192.168.1.20/", u"HTTPS://receiver.local:8080/a?b=c", u"http://x"}) {
+    EXPECT_TRUE(IsBrowsableWebAddress(address)) << std::u16string_view(address).size();
+  }
+  for (const char16_t* address :
+       {u"", u"http://", u"https:///C:/x.exe", u"http:\\\\server\\share", u"ftp://x/",
+        u"C:\\Windows\\notepad.exe", u"\\\\server\\share\\x.exe", u"file:///C:/x.exe",
+        u"http://x/ C:\\y.exe", u"http://x/\"", u"http://x/\t", u" http://x/"}) {
+    EXPECT_FALSE(IsBrowsableWebAddress(address)) << std::u16string_view(address).size();
+  }
+  EXPECT_EQ(QuotedParameter(u"http://x/"), u"\"http://x/\"");
 }
 
 }  // namespace

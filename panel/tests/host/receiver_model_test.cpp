@@ -2,8 +2,12 @@
 // binding, the searching animation, row activation, play and stop, and the library's reports.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
 
+#include "panel/core/field_text.h"
 #include "panel_harness.h"
 #include "ui/label.h"
 
@@ -117,7 +121,7 @@ TEST(ReceiverModelTest, ListRowHasTheStatedShape) {
   EXPECT_EQ(text->GetText(), u"Kitchen");
   EXPECT_EQ(text->GetTextColor(), 0xFFFFFFFFu);
   EXPECT_EQ(text->GetFont(), 0);
-  EXPECT_EQ(text->GetFixedHeight(), 20);
+  EXPECT_EQ(text->GetFixedHeight(), 16);  // fits its band, so no letter is cut
   auto* band = dynamic_cast<ui::CContainerUI*>(right->GetItemAt(1));
   ASSERT_TRUE(band && band->GetCount() == 3);
   EXPECT_EQ(band->GetFixedHeight(), 14);
@@ -203,16 +207,32 @@ class BoundPanel : public ::testing::Test {
 TEST_F(BoundPanel, RightmostThirtyPixelsOpenTheWebPageAndKeepTheSelection) {
   Activate(1, 29);
   EXPECT_EQ(h.log.Calls(),
-            std::vector<std::string>{"ShellExecute open iexplore.exe [http://b/] 5"});
+            std::vector<std::string>{"ShellExecute open iexplore.exe [\"http://b/\"] 5"});
   EXPECT_EQ(h.State().selected_receiver, 0);
 
   // Without a browser the address itself goes to the shell.
   h.shell.SetBrowserResult(2);
   h.log.Clear();
   Activate(1, 1);
-  EXPECT_EQ(h.log.Calls(), (std::vector<std::string>{"ShellExecute open iexplore.exe [http://b/] 5",
-                                                     "ShellExecute open http://b/ [] 5"}));
+  EXPECT_EQ(h.log.Calls(),
+            (std::vector<std::string>{"ShellExecute open iexplore.exe [\"http://b/\"] 5",
+                                      "ShellExecute open http://b/ [] 5"}));
   EXPECT_EQ(h.library.Calls(), (std::vector<std::string>{"GetDeviceInfo(1)", "GetDeviceInfo(1)"}));
+}
+
+TEST_F(BoundPanel, AReceiverAddressThatIsNoWebAddressOpensNothing) {
+  h.library.ClearReceivers();
+  for (const char16_t* address :
+       {u"C:\\Windows\\system32\\calc.exe", u"\\\\server\\share\\setup.exe", u"",
+        u"file:///C:/x.exe", u"http://a/\" -silent \"C:\\x.exe", u"http:///C:/x.exe"}) {
+    h.library.AddReceiver({u"R", address, u"1-00-00", true});
+  }
+  h.RunPolls(1);
+  ASSERT_EQ(h.List()->GetCount(), 6);
+  h.log.Clear();
+  for (int i = 0; i < 6; ++i) Activate(i, 1);
+  EXPECT_TRUE(h.log.Calls().empty()) << h.log.Calls().front();
+  EXPECT_EQ(h.debug.Lines().size(), 6u);
 }
 
 TEST_F(BoundPanel, ActivatingAnotherRowSelectsItAndTheSameRowDoesNothing) {
@@ -328,6 +348,86 @@ TEST_F(BoundPanel, RefusedPlayKeepsTheWindowAndReenablesTheButtons) {
   EXPECT_EQ(h.tray.IconsAdded(), 0);
   EXPECT_TRUE(h.Play()->IsEnabled());
   EXPECT_TRUE(h.Find(u"closebtn")->IsEnabled());
+}
+
+TEST_F(BoundPanel, TheUiThreadNeverWaitsForTheLibraryAndASecondClickSendsNothing) {
+  // The library holds SetCommand until the test lets it go, as a slow library would.
+  const auto ui_thread = std::this_thread::get_id();
+  std::mutex gate;
+  std::condition_variable changed;
+  bool inside = false;
+  bool release = false;
+  std::set<std::thread::id> callers;
+  h.library.before_call = [&](std::string_view function) {
+    std::unique_lock hold(gate);
+    callers.insert(std::this_thread::get_id());
+    if (function != "SetCommand" || std::this_thread::get_id() == ui_thread) return;
+    inside = true;
+    changed.notify_all();
+    changed.wait(hold, [&] { return release; });
+  };
+  ui::TNotifyUI click;
+  click.sType = u"click";
+  click.pSender = h.Play();
+  h.frame->Notify(click);
+  EXPECT_FALSE(h.Play()->IsEnabled());
+  EXPECT_FALSE(h.Find(u"closebtn")->IsEnabled());
+  {
+    std::unique_lock hold(gate);
+    ASSERT_TRUE(changed.wait_for(hold, std::chrono::seconds(10), [&] { return inside; }));
+  }
+  // Meanwhile the UI thread paints, applies queued changes and a second click sends nothing.
+  h.Paint();
+  h.Pump();
+  h.frame->Notify(click);
+  h.Pump();
+  EXPECT_FALSE(h.Play()->IsEnabled());
+  EXPECT_FALSE(h.Find(u"closebtn")->IsEnabled());
+  {
+    std::lock_guard hold(gate);
+    release = true;
+  }
+  changed.notify_all();
+  h.Settle();
+  EXPECT_EQ(h.CountCalls("SetCommand"), 1);
+  EXPECT_TRUE(h.Play()->IsEnabled());
+  EXPECT_TRUE(h.Find(u"closebtn")->IsEnabled());
+  EXPECT_FALSE(h.window.IsVisible());
+
+  // Row activation and settings go to the library from the worker too.
+  Activate(1, 1);
+  Activate(1, 31);
+  h.Notify(u"valuechanged", h.Find(u"sliderbuffer"));
+  h.Notify(u"selectchanged", h.Find(u"checklocalaudio"));
+  EXPECT_EQ(h.State().selected_receiver, 1);
+  EXPECT_EQ(callers.count(ui_thread), 0u);
+}
+
+TEST(ReceiverModelTest, TheHintFollowsTheStateAndNamesTheReceiver) {
+  PanelHarness h;
+  h.Create();
+  const auto hint = [&] { return sim::LogText(h.Find(u"hint")->GetText()); };
+  EXPECT_EQ(hint(), "Searching for receivers...");
+  h.library.AddReceiver({u"Kitchen", u"", u"1-00-00", false});
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Choose a receiver, then press play");
+  h.library.SetAcceptsBinding(u"Kitchen", true);
+  h.library.SetReportsPlayState(false);
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Press play to stream to Kitchen");
+  h.library.SetCommandsAccepted(false);
+  h.Click(u"play");
+  EXPECT_EQ(hint(), "The receiver did not start playing");
+  h.library.QueueVariable(u"varPlay", u"True");
+  h.RunPolls(1);
+  EXPECT_EQ(hint(), "Streaming to Kitchen");
+}
+
+TEST_F(BoundPanel, AHugeReceiverCountFromTheLibraryIsCapped) {
+  h.library.SetReportedDeviceCount(1 << 30);
+  h.RunPolls(1);
+  EXPECT_EQ(h.CountCalls("GetDeviceInfo"), kMaxReceivers);
+  EXPECT_EQ(h.List()->GetCount(), kMaxReceivers);
 }
 
 TEST_F(BoundPanel, PlayReportsDriveTheButtonAndStopIsSentWhileStreaming) {
@@ -449,6 +549,7 @@ TEST(ReceiverModelFailureTest, AnExceptionInAPollDoesNotStopPolling) {
   sim::VirtualThreads threads;
   sim::SimWindowTimers timers(log);
   sim::SimShellOpen shell(log);
+  platform::sim::RecordingDebugOutput debug;
   ui::sim::SimWindowPort port({0, 0, 800, 572});
   ui::sim::MemoryResourceFiles files;
   ui::sim::PngHeaderDecoder decoder;
@@ -456,7 +557,7 @@ TEST(ReceiverModelFailureTest, AnExceptionInAPollDoesNotStopPolling) {
   ui::CPaintManagerUI manager;
   manager.Init(port, resources, decoder);
   {
-    ReceiverModel model({library, threads, timers, shell, manager}, [] {});
+    ReceiverModel model({library, threads, timers, shell, debug, manager}, [] {});
     library.throw_next_ = true;
     model.PollWorker(PollRequest{nullptr, nullptr});
     intptr_t result = 0;

@@ -143,7 +143,9 @@ TEST_F(ReceiverSimulationTest, FailedInitLeavesTheLibraryClosed) {
 }
 
 TEST_F(ReceiverSimulationTest, SettingsAndCallRecord) {
-  Script("videomode 2\nlocalaudio 1\nh264 1\nextscreen 0\nport 9000");
+  Script("videomode 2\nlocalaudio 1\nh264 1\nextscreen 0\nport 9000\ndelay SetCommand 3000");
+  EXPECT_EQ(model_.CallDelay("SetCommand"), 3000);
+  EXPECT_EQ(model_.CallDelay("GetDeviceCount"), 0);
   EXPECT_EQ(model_.GetVideoMode(), 2);
   EXPECT_EQ(model_.GetLocalAudio(), 1);
   EXPECT_EQ(model_.ExistH264Encoder(), 1);
@@ -165,7 +167,8 @@ TEST_F(ReceiverSimulationTest, ScriptRejectsWhatItDoesNotUnderstandAndChangesNot
   std::string error;
   for (const char* line :
        {"bogus", "add", "remove Nobody", "binding Nobody|accept", "binding A|maybe", "event twenty",
-        "port 1x", "clear now", "add \xC3\x28", "variable |True"}) {
+        "port 1x", "clear now", "add \xC3\x28", "variable |True", "delay SetCommand",
+        "delay SetCommand -1", "delay  10"}) {
     EXPECT_FALSE(ApplyScriptLine(model_, line, &error)) << line;
     EXPECT_FALSE(error.empty());
   }

@@ -2,10 +2,13 @@
 """End-to-end test of Quandle.exe under Wine, driven from outside as a user would.
 
 Runs inside scripts/wine-run.sh --display (a private Xvfb and Wine prefix). The program runs
-from its build folder beside the stand-in OmbrivueLib.dll, which follows the scenario file
+from a copy of its build folder named with letters that no code page holds (so the service
+starter, which Wine's missing services always call for, must be started through the wide shell
+call), beside the stand-in OmbrivueLib.dll, which follows the scenario file
 named by OMBRIVUE_SIM_SCRIPT (appended to while the program runs) and records every library
 call in OMBRIVUE_SIM_LOG. Input is X input through xdotool; what the window shows is read back
-from screenshots of the root window at points that the skin and the layout table name.
+from screenshots of the root window at points that the skin and the layout table name. The
+browser is a recording stand-in that writes each start to OV_RECORD_FILE.
 
 Every wait polls for its condition with a generous limit, so a loaded machine only makes the
 test slower. With --screenshots DIR (or OV_SCREENSHOT_DIR) the screenshots of the steps are kept
@@ -38,6 +41,8 @@ PLAY_DISC = (PLAY_LEFT + 64, PLAY_TOP + 20)  # inside the disc, above the symbol
 FIRST_ROW = (26, 92, 200, 108)  # left, top, right, bottom of the row's text
 
 WAIT = 60  # seconds for any one condition
+INSTALL_FOLDER = "Quandle-\u89c6\u9891-\u00dcn\u00efc\u00f8d\u00e9"  # "Quandle-视频-Ünïcødé"
+SLOW_CALL_MS = 3000
 
 
 class Failure(Exception):
@@ -100,8 +105,8 @@ class Screen:
 class Panel:
     """The program under test and the outside world around it."""
 
-    def __init__(self, program_folder, probe, work, screenshots):
-        self.program_folder = program_folder
+    def __init__(self, program_folder, probe, work, screenshots, recorder):
+        self.program_folder = install(program_folder, os.path.join(work, INSTALL_FOLDER), recorder)
         self.probe_exe = probe
         self.work = work
         self.screenshots = screenshots
@@ -111,6 +116,11 @@ class Panel:
         self.env = dict(os.environ)
         self.env["OMBRIVUE_SIM_SCRIPT"] = windows_path(self.script)
         self.env["OMBRIVUE_SIM_LOG"] = windows_path(self.call_log)
+        self.browser_log = os.path.join(work, "browser.txt")
+        self.env["OV_RECORD_FILE"] = windows_path(self.browser_log)
+        # Wine prefers its own programs in the system folder; the stand-in must run instead.
+        overrides = [o for o in [self.env.get("WINEDLLOVERRIDES"), "iexplore.exe=n"] if o]
+        self.env["WINEDLLOVERRIDES"] = ";".join(overrides)
         self.shots = 0
         self.process = None
 
@@ -123,6 +133,13 @@ class Panel:
         with open(self.script, "a", encoding="utf-8") as f:
             for line in lines:
                 f.write(line + "\n")
+
+    def browser_starts(self):
+        try:
+            with open(self.browser_log, encoding="utf-8", errors="replace") as f:
+                return [line.split("\t") for line in f.read().splitlines()]
+        except FileNotFoundError:
+            return []
 
     def calls(self):
         try:
@@ -169,6 +186,24 @@ class Panel:
         run(["xdotool", "click", "--repeat", str(repeat), "--delay", "120", str(button)])
 
 
+def install(build_folder, folder, recorder):
+    """Copies the program, its library, the starter and the skin to the folder, and puts the
+    recording stand-in where the shell finds "iexplore.exe": Wine's shell looks in the system
+    folder before the program's own, so it replaces Wine's browser in this private prefix."""
+    os.makedirs(folder)
+    for name in ("Quandle.exe", "OmbrivueLib.dll", "QuandleStarter.exe"):
+        shutil.copy(os.path.join(build_folder, name), folder)
+    shutil.copytree(os.path.join(build_folder, "skin"), os.path.join(folder, "skin"))
+    shutil.copy(recorder, os.path.join(os.environ["OV_DRIVE_C"], "windows", "system32",
+                                       "iexplore.exe"))
+    # Wine's menu font has no CJK letters: link the system's CJK font (fonts-wqy-microhei)
+    # behind it, as a Chinese Windows links its own, so the tray menu shows its item's text.
+    run(["wine", "reg", "add",
+         "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink",
+         "/v", "Tahoma", "/t", "REG_MULTI_SZ", "/d", "wqy-microhei.ttc,WenQuanYi Micro Hei", "/f"])
+    return folder
+
+
 def is_play_image(pixel):
     r, g, b = pixel
     return b > 180 and r < 100
@@ -196,16 +231,18 @@ def wait_for_play_button(panel, predicate, what):
     return wait_for(what, check)
 
 
+def tray_window():
+    result = run(["xdotool", "search", "--onlyvisible", "--name", "^Wine System Tray$"],
+                 check=False)
+    return result.stdout.split()[0] if result.stdout.split() else None
+
+
 def tray_icon_point():
     """The first icon slot of Wine's standalone tray window, in screen coordinates.
 
     Without a system tray on the X display, Wine 8's explorer shows the notification area as
     a small top-level window "Wine System Tray" with one 20-pixel slot per icon."""
-    def find():
-        result = run(["xdotool", "search", "--onlyvisible", "--name", "^Wine System Tray$"],
-                     check=False)
-        return result.stdout.split()[0] if result.stdout.split() else None
-    window = wait_for("Wine's tray window", find)
+    window = wait_for("Wine's tray window", tray_window)
     geometry = run(["xwininfo", "-id", window]).stdout
     x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", geometry).group(1))
     y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", geometry).group(1))
@@ -291,6 +328,9 @@ def step_play(panel):
     if "SetVideoMode(3)" not in before or "SetVirtualExtend(0)" not in before:
         raise Failure(f"SetVideoMode(3) and SetVirtualExtend(0) must precede SetPlay: {before[-8:]}")
     wait_for("the window to hide", lambda: panel.frame_state("hidden"))
+    # X unmaps the window a moment after Windows hides it.
+    wait_for("the window off the screen", lambda: not run(
+        ["xdotool", "search", "--onlyvisible", "--name", "^Quandle 1.0$"], check=False).stdout.split())
     panel.screen("quandle-tray.png")
     log(f"  log: {expected}; window hidden")
 
@@ -330,6 +370,84 @@ def step_select_receiver(panel):
              lambda: "SetSelectDevice(1)" in panel.calls() and "ServiceInit(1)" in panel.calls())
     wait_for_play_button(panel, is_play_image, "Play.png for receiver 1")
     log("  log: ServiceInit(1), SetSelectDevice(1); Play.png")
+
+
+def row_point(index, x):
+    return (x, 100 + 20 * index)
+
+
+def step_web_links(panel):
+    log("step: a row's web link opens an http address in the browser, and nothing else")
+    panel.scenario("add Program|C:\\windows\\system32\\notepad.exe|1-00-00",
+                   "add Share|\\\\server\\share\\setup.exe|1-00-00")
+    wait_for("the fourth row", lambda: has_text(panel.screen(), panel, (26, 152, 200, 168)))
+    link_x = 252  # the link icon at the row's right edge
+    panel.click(row_point(0, link_x), repeat=2)
+    started = wait_for("the browser's start", panel.browser_starts)
+    if len(started) != 1 or started[0][0] != "iexplore.exe" or \
+            started[0][2] != '"http://192.168.1.20/"':
+        raise Failure(f"the browser was not started with the quoted address: {started}")
+    seen = len(debug_lines())
+    for row in (2, 3):
+        panel.click(row_point(row, link_x), repeat=2)
+    refused = wait_for("two refusals in the debug output", lambda: (lambda lines: lines if len(
+        lines) >= 2 else None)([line for line in debug_lines()[seen:]
+                                if line.startswith("Quandle: not a web address")]))
+    time.sleep(1)  # a start would have been recorded by now
+    if len(panel.browser_starts()) != 1:
+        raise Failure(f"a program or share address was started: {panel.browser_starts()}")
+    log(f"  browser started once with {started[0][2]}; refused: {refused}")
+
+
+def wait_for_debug_line(what, prefix, seen):
+    return wait_for(what, lambda: next((line for line in debug_lines()[seen:]
+                                        if line.startswith(prefix)), None))
+
+
+def step_slow_play(panel):
+    log(f"step: during a {SLOW_CALL_MS} ms play command the window repaints and a second click "
+        "sends nothing")
+    commands = sum(c.startswith("SetCommand") for c in panel.calls())
+    seen = len(debug_lines())
+    # Inside the slow call every look is an X call: starting a Wine probe takes too long.
+    left, top = panel.origin()
+    window = run(["xdotool", "search", "--onlyvisible", "--name", "^Quandle 1.0$"]).stdout.split()[0]
+
+    def click_now(point):
+        run(["xdotool", "mousemove", str(left + point[0]), str(top + point[1]), "click", "1"])
+
+    def settings_card_painted():
+        shot = Screen(panel.work, "slow")
+        x, y = left + 720, top + FRAME_H + 30
+        return brightness(shot.pixel(x, y)) > brightness(shot.pixel(left + FRAME_W - 5, y)) + 12
+
+    # Refused, so the window stays to be looked at afterwards.
+    panel.scenario("commands refuse", f"delay SetCommand {SLOW_CALL_MS}")
+    clicked = time.monotonic()
+    click_now(PLAY_CENTRE)
+    wait_for_debug_line("the slow SetCommand", "OmbrivueLib: ZYNOV_SetCommand takes", seen)
+    inside = time.monotonic()
+    click_now(PLAY_CENTRE)
+    click_now((FRAME_W - SETBTN, 24))
+    wait_for("the taller window", lambda: window_size(window) == (FRAME_W, FRAME_H + 60),
+             limit=10, interval=0.05)
+    wait_for("the settings card painted", settings_card_painted, limit=10, interval=0.05)
+    painted = time.monotonic()
+    if sum(c.startswith("SetCommand") for c in panel.calls()) > commands:
+        raise Failure("the window changed only after the slow call had ended")
+    wait_for("the answer", lambda: sum(c.startswith("SetCommand") for c in panel.calls()) > commands)
+    done = time.monotonic()
+    time.sleep(1)  # a second command, had one been sent, would be under way by now
+    sent = sum(c.startswith("SetCommand") for c in panel.calls()) - commands
+    panel.scenario("delay SetCommand 0", "commands accept")
+    panel.click_header(SETBTN)
+    wait_for("the starting size again", lambda: frame_size(panel) == (FRAME_W, FRAME_H))
+    slow = [l for l in debug_lines()[seen:] if l.startswith("OmbrivueLib: ZYNOV_SetCommand")]
+    if sent != 1 or len(slow) != 1:
+        raise Failure(f"{sent} SetCommand calls ({len(slow)} slow) for two clicks during one call")
+    log(f"  call under way {inside - clicked:.2f} s after the click; resized and repainted "
+        f"{painted - inside:.2f} s into the call; answer {done - clicked:.2f} s after the click; "
+        "one SetCommand")
 
 
 def frame_size(panel):
@@ -445,15 +563,20 @@ def step_second_start(panel):
     wait_for("the window to come back", lambda: panel.frame_state("visible"))
     if panel.process.poll() is not None:
         raise Failure("the first instance ended")
-    log("  second instance exit code 0; first window visible again")
+    # Restored: the icon is gone, and with the last icon Wine's tray window.
+    wait_for("the tray icon to go", lambda: not tray_window(), limit=15)
+    log("  second instance exit code 0; first window visible again; tray icon removed")
 
 
 def step_exit_from_tray(panel):
     log("step: the tray menu's item ends the program as closebtn does")
-    before = visible_windows()
+    panel.click_header(MINBTN)
+    wait_for("the window to hide", lambda: panel.frame_state("hidden"))
     x, y = tray_icon_point()
     run(["xdotool", "mousemove", str(x), str(y)])
-    time.sleep(0.2)
+    # The icon's tip shows on hover; it must not be taken for the menu.
+    time.sleep(1.5)
+    before = visible_windows()
     run(["xdotool", "click", "3"])
 
     def menu():
@@ -481,17 +604,29 @@ def step_exit_from_tray(panel):
 
 
 def step_closebtn(panel):
-    log("step: closebtn ends a fresh instance the same way")
+    log(f"step: closebtn ends a fresh instance the same way, also during a {SLOW_CALL_MS} ms "
+        "poll call")
     panel.process = panel.start()
     wait_for("the visible frame window", lambda: panel.frame_state("visible"))
     destroyed = panel.calls().count("LibraryDestroy")
+    seen = len(debug_lines())
+    panel.scenario(f"delay BackgroundTask {SLOW_CALL_MS}")
+    wait_for_debug_line("a slow poll", "OmbrivueLib: ZYNOV_BackgroundTask takes", seen)
+    clicked = time.monotonic()
     panel.click_header(CLOSEBTN)
+    wait_for("the window to go", lambda: not panel.frame_state("visible"), limit=10)
+    gone = time.monotonic()
     code = panel.process.wait(timeout=WAIT)
+    ended = time.monotonic()
+    panel.scenario("delay BackgroundTask 0")
     if code != 0:
         raise Failure(f"the program ended with {code}")
-    if panel.calls().count("LibraryDestroy") != destroyed + 1 or panel.calls()[-1] != "LibraryDestroy":
-        raise Failure("closebtn did not end with LibraryDestroy")
-    log("  exit code 0; last call LibraryDestroy")
+    calls = panel.calls()
+    if calls.count("LibraryDestroy") != destroyed + 1 or calls[-1] != "LibraryDestroy" or \
+            calls[-2] != "BackgroundTask":
+        raise Failure(f"closebtn did not end with LibraryDestroy after the slow call: {calls[-3:]}")
+    log(f"  window gone {gone - clicked:.2f} s and program ended {ended - clicked:.2f} s after "
+        "the click; exit code 0; BackgroundTask, then LibraryDestroy last")
 
 
 def step_close_message(panel):
@@ -512,6 +647,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program-folder", required=True)
     parser.add_argument("--probe", required=True)
+    parser.add_argument("--recorder", required=True)
     parser.add_argument("--screenshots", default=os.environ.get("OV_SCREENSHOT_DIR"))
     args = parser.parse_args()
     for tool in ("xdotool", "xwininfo", "import", "convert", "wine"):
@@ -521,7 +657,7 @@ def main():
     if args.screenshots:
         os.makedirs(args.screenshots, exist_ok=True)
     with tempfile.TemporaryDirectory(prefix="quandle-e2e.") as work:
-        panel = Panel(args.program_folder, args.probe, work, args.screenshots)
+        panel = Panel(args.program_folder, args.probe, work, args.screenshots, args.recorder)
         # A receiver that offers H.264 and the second capability bit ("1-00-003": digit 3).
         panel.scenario("port 8554", "h264 1", "videomode 1", "extscreen 0", "localaudio 0",
                        "playreports off")
@@ -529,13 +665,15 @@ def main():
         try:
             for step in (step_window_appears, step_searching, step_receiver_appears, step_play,
                          step_streaming_and_tray, step_stop, step_select_receiver,
-                         step_layout_toggles, step_caption,
+                         step_web_links, step_layout_toggles, step_slow_play, step_caption,
                          step_second_start, step_exit_from_tray, step_closebtn,
                          step_close_message):
                 step(panel)
         except (Failure, subprocess.TimeoutExpired) as error:
             log(f"FAILED: {error}")
-            log("library calls (last 30):\n  " + "\n  ".join(panel.calls()[-30:]))
+            polls = ("GetDeviceCount", "BackgroundTask")
+            log("library calls but polls (last 30):\n  " + "\n  ".join(
+                [c for c in panel.calls() if c not in polls][-30:]))
             if args.screenshots:
                 panel.screen("quandle-failure.png")
             return 1
