@@ -1,5 +1,6 @@
 #include "panel/core/receiver_model.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -17,11 +18,14 @@ constexpr char16_t kStopImage[] = u"Stop.png";
 constexpr int32_t kUniqueNameCapacity = 128;
 // Every 202nd empty poll starts a new search.
 constexpr int32_t kEmptyPollsBeforeRediscovery = 200;
+// Far above the receivers of any network.
+constexpr int32_t kMaxListedReceivers = 64;
 
-// A library that answers a negative count has found nothing.
+// A library that answers a negative count has found nothing; one that answers more receivers
+// than the list shows gets that many rows, not a row (and a record read) per count.
 int32_t ReceiverCount(StreamingLibrary& library) {
   const int32_t count = library.GetDeviceCount();
-  return count < 0 ? 0 : count;
+  return std::clamp(count, 0, kMaxListedReceivers);
 }
 
 std::u16string ValueText(const char16_t* value) { return value ? std::u16string(value) : u""; }

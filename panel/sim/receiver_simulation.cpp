@@ -101,6 +101,11 @@ void ReceiverSimulation::SetPort(int32_t port) {
   port_ = port;
 }
 
+void ReceiverSimulation::SetReportedCount(std::optional<int32_t> count) {
+  std::lock_guard hold(lock_);
+  reported_count_ = count;
+}
+
 void ReceiverSimulation::PresetVideoMode(int32_t mode) {
   std::lock_guard hold(lock_);
   video_mode_ = mode;
@@ -188,7 +193,8 @@ void ReceiverSimulation::BackgroundTask(LibraryEvent* event) {
 int32_t ReceiverSimulation::GetDeviceCount() {
   std::lock_guard hold(lock_);
   Record("GetDeviceCount");
-  return initialised_ ? static_cast<int32_t>(receivers_.size()) : 0;
+  if (!initialised_) return 0;
+  return reported_count_.value_or(static_cast<int32_t>(receivers_.size()));
 }
 
 void ReceiverSimulation::GetDeviceInfo(int32_t receiver, ReceiverInfo* info) {

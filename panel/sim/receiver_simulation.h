@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ class ReceiverSimulation : public StreamingLibrary {
   void SetH264Present(bool present);
   void SetExtensionScreenOffered(bool offered);
   void SetPort(int32_t port);
+  // A misbehaving library: the count it answers whatever receivers it has (nullopt: theirs).
+  void SetReportedCount(std::optional<int32_t> count);
   // Settings as the library starts with them (not recorded as calls).
   void PresetVideoMode(int32_t mode);
   void PresetLocalAudio(int32_t on);
@@ -110,6 +113,7 @@ class ReceiverSimulation : public StreamingLibrary {
   bool extension_offered_ = true;
   int32_t extension_screen_ = 0;
   int32_t port_ = 8554;
+  std::optional<int32_t> reported_count_;
 };
 
 }  // namespace panel::sim

@@ -162,6 +162,20 @@ TEST(ReceiverModelTest, ListIsRebuiltOnlyWhenTheCountChangesOrAfterEvent20) {
   EXPECT_EQ(h.State().receiver_state, ReceiverState::kBound);
 }
 
+TEST(ReceiverModelTest, ACountPastWhatTheListShowsGetsItsLimitAndANegativeOneNothing) {
+  PanelHarness h;
+  h.Create();
+  h.library.AddReceiver({u"A", u"", u"1-00-00", false});
+  h.library.SetReportedCount(100000);
+  h.RunPolls(1);
+  EXPECT_EQ(h.List()->GetCount(), 64);
+  EXPECT_EQ(h.CountCalls("GetDeviceInfo"), 64);
+  h.library.SetReportedCount(-5);
+  h.RunPolls(1);
+  EXPECT_EQ(h.State().receiver_state, ReceiverState::kSearching);
+  EXPECT_EQ(h.List()->GetCount(), 64) << "no receiver: the rows stay";
+}
+
 TEST(ReceiverModelTest, ReceiversGoingAwayKeepTheRowsAndSearchAgain) {
   PanelHarness h;
   h.Create();
