@@ -65,9 +65,16 @@ function(ov_fuzz_target_instrumentation_check target)
 endfunction()
 
 # The list scripts/run-fuzz.sh reads, build/<preset>/fuzz_targets.txt: one line per target,
-# "name<TAB>program<TAB>dictionary<TAB>seed|seed|...", written once every folder is read.
+# "name<TAB>program<TAB>dictionary<TAB>seed|seed|..." ("-" for no dictionary or seed), written
+# once every folder is read.
 function(ov_list_fuzz_target target dictionary seeds)
   list(JOIN seeds "|" seed_text)
+  if(NOT dictionary)
+    set(dictionary -)
+  endif()
+  if(NOT seed_text)
+    set(seed_text -)
+  endif()
   set_property(GLOBAL APPEND PROPERTY OV_FUZZ_TARGET_LINES
     "${target}\t$<TARGET_FILE:${target}>\t${dictionary}\t${seed_text}")
 endfunction()

@@ -75,7 +75,7 @@ fuzz_one() {
   done
   local options=(-max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1
                  -artifact_prefix="$findings/")
-  [[ -n $dictionary ]] && options+=(-dict="$dictionary")
+  [[ $dictionary != - ]] && options+=(-dict="$dictionary")
   local status=ok
   "$program" "${options[@]}" "$corpus" "$seed_dir" >"$log" 2>&1 || status=FAILED
   local executions cov_start cov_end
