@@ -112,6 +112,7 @@ done
 result=ok
 ((failed)) && result=FAILED
 notes=("$seconds s per target" "${notes[@]}")
+if ((SECONDS - start > budget)); then notes+=("over the stage's budget of $budget s"); fi
 note_text=$(IFS=';' && echo "${notes[*]}")
 write_row "$result" $((SECONDS - start)) "$ran" "$passed" "$failed" 0 "$note_text"
 [[ $result == ok ]]
