@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,14 @@ class FuzzedLibrary : public panel::StreamingLibrary {
     for (char16_t& c : value_) c = Take<char16_t>();
     event->Value = kind & 4 ? nullptr : value_.c_str();
   }
-  int32_t GetDeviceCount() override { return Take<int32_t>(); }
+  // Mostly a network's few receivers; now and then the list's limit, past it, or an end of the
+  // type, which each make a poll build a full list.
+  int32_t GetDeviceCount() override {
+    static constexpr int32_t kLarge[] = {64, 65, 100000, INT32_MAX, -1, INT32_MIN};
+    const uint8_t code = Take<uint8_t>();
+    if (code >= 256 - std::size(kLarge)) return kLarge[code - (256 - std::size(kLarge))];
+    return code % 8;
+  }
   void GetDeviceInfo(int32_t, panel::ReceiverInfo* info) override {
     Fill(info->DisplayName);
     Fill(info->WebAddress);
