@@ -63,3 +63,28 @@ function(ov_fuzz_target_instrumentation_check target)
       "cmake_language(DEFER CALL _ov_check_fuzz_instrumentation [[${target}]])")
   endif()
 endfunction()
+
+# The list scripts/run-fuzz.sh reads, build/<preset>/fuzz_targets.txt: one line per target,
+# "name<TAB>program<TAB>dictionary<TAB>seed|seed|..." ("-" for no dictionary or seed), written
+# once every folder is read.
+function(ov_list_fuzz_target target dictionary seeds)
+  list(JOIN seeds "|" seed_text)
+  if(NOT dictionary)
+    set(dictionary -)
+  endif()
+  if(NOT seed_text)
+    set(seed_text -)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY OV_FUZZ_TARGET_LINES
+    "${target}\t$<TARGET_FILE:${target}>\t${dictionary}\t${seed_text}")
+endfunction()
+
+function(_ov_write_fuzz_target_list)
+  get_property(lines GLOBAL PROPERTY OV_FUZZ_TARGET_LINES)
+  list(JOIN lines "\n" content)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzz_targets.txt CONTENT "${content}\n")
+endfunction()
+
+if(OV_FUZZ)
+  cmake_language(DEFER CALL _ov_write_fuzz_target_list)
+endif()

@@ -88,20 +88,30 @@ function(ov_add_wine_gtest)
   ov_add_wine_test(NAME ${T_NAME} COMMAND $<TARGET_FILE:${T_NAME}> ${extra})
 endfunction()
 
-# ov_add_fuzz_target(NAME <target> SOURCES <files...> [LIBS <libs...>] [CORPUS <dir>])
-# The sources define LLVMFuzzerTestOneInput. With OV_FUZZ on (the host-fuzz preset, clang)
-# this is a libFuzzer program; otherwise a smoke test feeds the corpus files and a fixed set
-# of generated inputs through the same entry point.
+# ov_add_fuzz_target(NAME <target> SOURCES <files...> [LIBS <libs...>]
+#                    [CORPUS <files or folders...>] [DICT <file>])
+# The sources, kept in a fuzz/ folder, define LLVMFuzzerTestOneInput and link the libraries
+# under test: never a second copy of those libraries' sources, which would be fuzzed apart
+# from the build that ships. CORPUS names the seeds: corpus folders and files of the tree, or
+# files the build makes. With OV_FUZZ on (the host-fuzz preset, clang) this is a libFuzzer
+# program, listed for scripts/run-fuzz.sh with its seeds and dictionary; otherwise a smoke
+# test feeds the seeds and a fixed set of generated inputs through the same entry point.
 function(ov_add_fuzz_target)
-  cmake_parse_arguments(T "" "NAME;CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;DICT" "SOURCES;LIBS;CORPUS" ${ARGN})
   if(OV_TARGET_WINDOWS)
     return()
   endif()
+  foreach(source IN LISTS T_SOURCES)
+    if(NOT source MATCHES "(^|/)fuzz/[^/]+$")
+      message(FATAL_ERROR "${T_NAME}: ${source} is not a fuzz/ source; link its library instead")
+    endif()
+  endforeach()
   if(OV_FUZZ)
     add_executable(${T_NAME} ${T_SOURCES})
     target_compile_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
     ov_fuzz_target_instrumentation_check(${T_NAME})
+    ov_list_fuzz_target(${T_NAME} "${T_DICT}" "${T_CORPUS}")
   else()
     add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/platform/tests/support/fuzz_smoke_main.cpp)
     add_test(NAME ${T_NAME}_smoke COMMAND ${T_NAME} ${T_CORPUS})

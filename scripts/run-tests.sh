@@ -155,6 +155,10 @@ build_stage "host-asan build" host-asan
 test_stage "host-asan tests" host-asan - -LE slow -j 2
 build_stage "host-tsan build" host-tsan
 test_stage "host-tsan tests" host-tsan - -LE slow -j 2
+# Its own build and every fuzz target for a fixed time (scripts/run-fuzz.sh says the budget).
+bash scripts/run-fuzz.sh --row "$work/fuzz-row"
+IFS='|' read -ra fuzz_row <"$work/fuzz-row" || fuzz_row=(fuzzing FAILED 0 0 0 0 0 "no result")
+add_row "${fuzz_row[@]}"
 
 print_table
 if ((failed)); then

@@ -9,8 +9,6 @@ namespace {
 
 constexpr platform::HResult kDsErrInvalidParam = platform::kEInvalidArg;
 constexpr uint32_t kDsbStatusLooping = 0x00000004;
-// The card's memory for one buffer; larger requests fail as on a card without the memory.
-constexpr uint32_t kLargestBufferBytes = 4 << 20;
 
 }  // namespace
 
@@ -206,7 +204,7 @@ class SimSoundCard::Device : public DirectSoundDevice {
         return kDsErrInvalidParam;
       }
     }
-    if (description.bytes > kLargestBufferBytes) return platform::kEOutOfMemory;
+    if (description.bytes > card_.faults_.largest_buffer_bytes) return platform::kEOutOfMemory;
     auto made = std::make_unique<Buffer>(card_, primary, primary ? 0 : description.bytes, format);
     card_.buffers_.push_back(made.get());
     if (!primary) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "platform/win_error.h"
@@ -131,20 +132,24 @@ std::uint64_t Win32AddressSpace::AddressOf(const void* buffer) {
 
 std::span<const std::uint8_t> Win32AddressSpace::Resolve(std::uint32_t address,
                                                          std::size_t length) {
-  const auto* start = reinterpret_cast<const std::uint8_t*>(static_cast<std::uintptr_t>(address));
+  // The walk counts in integers: a range that would pass the top of the address space is
+  // refused before any pointer is formed past its end.
+  const std::uintptr_t start = address;
+  if (start == 0 || length > UINTPTR_MAX - start) return {};
+  const std::uintptr_t end = start + length;
   // Every page of the range must be committed and readable.
-  const std::uint8_t* p = start;
-  const std::uint8_t* end = start + length;
-  if (address == 0 || end < start) return {};
-  while (p < end) {
+  for (std::uintptr_t at = start; at < end;) {
     MEMORY_BASIC_INFORMATION info;
-    if (VirtualQuery(p, &info, sizeof info) == 0 || info.State != MEM_COMMIT ||
-        (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) || info.Protect == 0) {
+    if (VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info) == 0 ||
+        info.State != MEM_COMMIT || (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) ||
+        info.Protect == 0) {
       return {};
     }
-    p = static_cast<const std::uint8_t*>(info.BaseAddress) + info.RegionSize;
+    const auto region = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
+    if (info.RegionSize > UINTPTR_MAX - region) break;  // the last region of the space
+    at = region + info.RegionSize;
   }
-  return {start, length};
+  return {reinterpret_cast<const std::uint8_t*>(start), length};
 }
 
 }  // namespace vexmark::win32

@@ -53,7 +53,7 @@ struct FrameControls {
   ui::CControlUI* setview = nullptr;
 };
 
-class PanelFrame : public ui::INotifyUI {
+class PanelFrame final : public ui::INotifyUI {
  public:
   // The manager must have its window port and control tree (skin.xml attached) already.
   PanelFrame(FramePorts ports, ui::CPaintManagerUI& manager);

@@ -1,5 +1,6 @@
 #include "panel/core/receiver_model.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <utility>
@@ -25,12 +26,10 @@ constexpr int32_t kEmptyPollsBeforeRediscovery = 200;
 // "True" and "False" are all a play report can say; a longer value is read no further.
 constexpr size_t kMaxValueLength = 16;
 
-// A library that answers a negative count has found nothing; one that answers a huge count
-// gets its first kMaxReceivers, so a poll's calls stay bounded.
+// A library that answers a negative count has found nothing; one that answers more receivers
+// than the list shows gets that many rows, not a row (and a record read) per count.
 int32_t ReceiverCount(StreamingLibrary& library) {
-  const int32_t count = library.GetDeviceCount();
-  if (count < 0) return 0;
-  return count > kMaxReceivers ? kMaxReceivers : count;
+  return std::clamp(library.GetDeviceCount(), 0, kMaxReceivers);
 }
 
 }  // namespace

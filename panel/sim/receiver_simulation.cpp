@@ -101,6 +101,11 @@ void ReceiverSimulation::SetPort(int32_t port) {
   port_ = port;
 }
 
+void ReceiverSimulation::SetReportedCount(std::optional<int32_t> count) {
+  std::lock_guard hold(lock_);
+  reported_count_ = count;
+}
+
 void ReceiverSimulation::PresetVideoMode(int32_t mode) {
   std::lock_guard hold(lock_);
   video_mode_ = mode;
@@ -189,12 +194,7 @@ int32_t ReceiverSimulation::GetDeviceCount() {
   std::lock_guard hold(lock_);
   Record("GetDeviceCount");
   if (!initialised_) return 0;
-  return reported_count_ ? *reported_count_ : static_cast<int32_t>(receivers_.size());
-}
-
-void ReceiverSimulation::SetReportedDeviceCount(std::optional<int32_t> count) {
-  std::lock_guard hold(lock_);
-  reported_count_ = count;
+  return reported_count_.value_or(static_cast<int32_t>(receivers_.size()));
 }
 
 void ReceiverSimulation::SetCallDelay(std::string function, int32_t ms) {

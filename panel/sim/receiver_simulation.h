@@ -49,13 +49,12 @@ class ReceiverSimulation : public StreamingLibrary {
   void SetH264Present(bool present);
   void SetExtensionScreenOffered(bool offered);
   void SetPort(int32_t port);
+  // A misbehaving library: the count it answers whatever receivers it has (nullopt: theirs).
+  void SetReportedCount(std::optional<int32_t> count);
   // Settings as the library starts with them (not recorded as calls).
   void PresetVideoMode(int32_t mode);
   void PresetLocalAudio(int32_t on);
   void PresetExtensionScreen(int32_t on);
-  // A broken library: GetDeviceCount answers this whatever the receivers (nullopt: their
-  // number).
-  void SetReportedDeviceCount(std::optional<int32_t> count);
   // A slow library: each call of the named function takes this long (0: none). The model
   // only keeps the figure; whoever runs the calls waits it out.
   void SetCallDelay(std::string function, int32_t ms);

@@ -36,7 +36,8 @@ TEST_F(ScopedHandleTest, ClosesEachValidHandleExactlyOnce) {
     FakeHandle c(8);
     c = std::move(b);
     EXPECT_EQ(closed, std::vector<int>{8}) << "assignment closes what was held";
-    c = std::move(c);
+    FakeHandle& same = c;  // through a reference, as self-move happens in real code
+    c = std::move(same);
     EXPECT_EQ(c.get(), 7);
     FakeHandle none(-1);
     EXPECT_FALSE(none);

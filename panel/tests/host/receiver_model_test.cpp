@@ -166,6 +166,20 @@ TEST(ReceiverModelTest, ListIsRebuiltOnlyWhenTheCountChangesOrAfterEvent20) {
   EXPECT_EQ(h.State().receiver_state, ReceiverState::kBound);
 }
 
+TEST(ReceiverModelTest, ACountPastWhatTheListShowsGetsItsLimitAndANegativeOneNothing) {
+  PanelHarness h;
+  h.Create();
+  h.library.AddReceiver({u"A", u"", u"1-00-00", false});
+  h.library.SetReportedCount(1 << 30);
+  h.RunPolls(1);
+  EXPECT_EQ(h.List()->GetCount(), kMaxReceivers);
+  EXPECT_EQ(h.CountCalls("GetDeviceInfo"), kMaxReceivers);
+  h.library.SetReportedCount(-5);
+  h.RunPolls(1);
+  EXPECT_EQ(h.State().receiver_state, ReceiverState::kSearching);
+  EXPECT_EQ(h.List()->GetCount(), kMaxReceivers) << "no receiver: the rows stay";
+}
+
 TEST(ReceiverModelTest, ReceiversGoingAwayKeepTheRowsAndSearchAgain) {
   PanelHarness h;
   h.Create();
@@ -421,13 +435,6 @@ TEST(ReceiverModelTest, TheHintFollowsTheStateAndNamesTheReceiver) {
   h.library.QueueVariable(u"varPlay", u"True");
   h.RunPolls(1);
   EXPECT_EQ(hint(), "Streaming to Kitchen");
-}
-
-TEST_F(BoundPanel, AHugeReceiverCountFromTheLibraryIsCapped) {
-  h.library.SetReportedDeviceCount(1 << 30);
-  h.RunPolls(1);
-  EXPECT_EQ(h.CountCalls("GetDeviceInfo"), kMaxReceivers);
-  EXPECT_EQ(h.List()->GetCount(), kMaxReceivers);
 }
 
 TEST_F(BoundPanel, PlayReportsDriveTheButtonAndStopIsSentWhileStreaming) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/strings.h"
+#include "ui/bitmap_stride.h"
 #include "ui/button.h"
 #include "ui/list.h"
 #include "ui/option.h"
@@ -127,6 +128,26 @@ TEST_F(SkinBuilderTest, BothAreasOpenGiveTheWidestLayout) {
   EXPECT_EQ(Find(u"sliderbuffer")->GetPos().Height(), 20);
   Rect option = Find(u"checklocalaudio")->GetPos();
   EXPECT_EQ(manager_.FindControl(Point{option.left + 3, option.top + 3})->GetClass(), u"OptionUI");
+}
+
+TEST(SkinImageTest, ImagesWhoseBitmapRowsWouldWrapIntAreRefused) {
+  auto png = [](uint32_t width, uint32_t height) {
+    std::vector<uint8_t> bytes = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A,
+                                  0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    for (uint32_t side : {width, height}) {
+      for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(uint8_t(side >> shift));
+    }
+    return bytes;
+  };
+  sim::PngHeaderDecoder decoder;
+  auto image = decoder.Decode(png(100, 50));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetSize(), (Size{100, 50}));
+  EXPECT_EQ(BitmapStride(100, 50), 400);
+  EXPECT_EQ(decoder.Decode(png(0x20000000, 1)), nullptr) << "width * 4 wraps";
+  EXPECT_EQ(decoder.Decode(png(0x80000000, 1)), nullptr) << "negative as int";
+  EXPECT_EQ(decoder.Decode(png(20000, 20000)), nullptr) << "1.6 GB of pixels";
+  EXPECT_EQ(decoder.Decode(png(0, 10)), nullptr);
 }
 
 }  // namespace

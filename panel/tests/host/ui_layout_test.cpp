@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ui/container.h"
 #include "ui_test_support.h"
 
@@ -83,6 +85,24 @@ TEST(UiLayoutTest, PaintingClipsChildrenToTheirContainer) {
   EXPECT_EQ(surface.Ops()[1].visible, (Rect{0, 0, 100, 30}));
   EXPECT_EQ(surface.Ops()[2].argb, 0x80FFFFFFu);
   EXPECT_EQ(surface.ClipDepth(), 1);
+}
+
+TEST(UiLayoutTest, SizesAndPaddingsAddingUpPastIntStopAtTheCoordinateLimit) {
+  // 2200 gaps and heights of a million each: 4.4e9 along the axis, and as much to share.
+  std::string xml = R"(<VerticalLayout childpadding="1000000">)";
+  for (int i = 0; i < 2200; ++i) xml += R"(<Control height="1000000"/>)";
+  xml += R"(<Control name="flexible"/></VerticalLayout>)";
+  UiHarness ui({0, 0, 100, 100});
+  auto* root = dynamic_cast<CContainerUI*>(ui.Build(xml));
+  ASSERT_NE(root, nullptr) << ui.error;
+  int previous_top = 0;
+  for (int i = 0; i < root->GetCount(); ++i) {
+    const Rect& pos = root->GetItemAt(i)->GetPos();
+    ASSERT_GE(pos.top, previous_top) << "child " << i;
+    ASSERT_GE(pos.Height(), 0) << "child " << i;
+    previous_top = pos.top;
+  }
+  EXPECT_EQ(ui.manager.FindControl(u"flexible")->GetPos().Height(), 0) << "nothing is left";
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST(XmlReaderTest, RefusesDamagedAndHostileInputWithAPlace) {
   }
 }
 
-TEST(XmlReaderTest, LimitsDepthCountAndSize) {
+TEST(XmlReaderTest, LimitsDepthCountAttributesAndSize) {
   std::string deep;
   for (int i = 0; i < 100; ++i) deep += "<a>";
   for (int i = 0; i < 100; ++i) deep += "</a>";
@@ -68,6 +68,12 @@ TEST(XmlReaderTest, LimitsDepthCountAndSize) {
   small.max_bytes = 4;
   EXPECT_FALSE(ReadXml("<abc/>", &error, small));
   EXPECT_TRUE(ReadXml("<a><b/><b/></a>", &error));
+  // Each attribute is checked against those before it, so an element holds a bounded number.
+  std::string wide = "<a";
+  for (int i = 0; i < 64; ++i) wide += " n" + std::to_string(i) + "=''";
+  EXPECT_TRUE(ReadXml(wide + "/>", &error)) << error;
+  EXPECT_FALSE(ReadXml(wide + " last=''/>", &error));
+  EXPECT_NE(error.find("too many attributes"), std::string::npos) << error;
 }
 
 }  // namespace

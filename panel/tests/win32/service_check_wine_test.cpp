@@ -51,12 +51,29 @@ class ServiceCheckWineTest : public ::testing::Test {
     }
   }
 
+  // Wine starts its services on demand, and on a loaded machine one may still be starting when
+  // first asked: waits (at most 30 s) until the service control manager has it running.
+  bool WaitUntilRunning(const wchar_t* name) {
+    SC_HANDLE service = ::OpenServiceW(manager_, name, SERVICE_QUERY_STATUS | SERVICE_START);
+    if (service == nullptr) return false;
+    ::StartServiceW(service, 0, nullptr);  // fails harmlessly when it runs already
+    SERVICE_STATUS status{};
+    bool running = false;
+    for (int tries = 0; tries < 120 && !running; ++tries) {
+      running = ::QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+      if (!running) ::Sleep(250);
+    }
+    ::CloseServiceHandle(service);
+    return running;
+  }
+
   SC_HANDLE manager_ = nullptr;
   Win32WmiServiceQuery wmi_;
   platform::win32::Win32ProcessLauncher launcher_;
 };
 
 TEST_F(ServiceCheckWineTest, WinesOwnServiceRunsAndAMissingOneDoesNot) {
+  ASSERT_TRUE(WaitUntilRunning(L"RpcSs"));
   EXPECT_TRUE(IsServiceRunning(wmi_, "RpcSs"));
   EXPECT_FALSE(IsServiceRunning(wmi_, "SSDPSRV"));
   EXPECT_FALSE(IsServiceRunning(wmi_, "NoSuchServiceAnywhere"));

@@ -1,11 +1,21 @@
 #include "ui/container.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "attribute_values.h"
 
 namespace ui {
 namespace {
+
+// Sizes and paddings come from the skin, and enough children add up past int. Layout sums run
+// in 64 bits and positions stop at this limit, far outside any screen, where the difference of
+// two positions still fits int.
+constexpr int64_t kCoordinateLimit = int64_t{1} << 29;
+
+int Coordinate(int64_t value) {
+  return static_cast<int>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
 
 struct Extent {
   int fixed;
@@ -18,7 +28,9 @@ struct Extent {
 // child's length.
 std::vector<int> ShareLength(const std::vector<Extent>& extents, int length, int padding) {
   std::vector<int> sizes(extents.size(), 0);
-  int remaining = length - padding * (extents.empty() ? 0 : int(extents.size()) - 1);
+  const int64_t gaps = extents.empty() ? 0 : static_cast<int64_t>(extents.size()) - 1;
+  // Never above length: paddings and the sizes taken are not negative.
+  int64_t remaining = length - padding * gaps;
   std::vector<size_t> flexible;
   for (size_t i = 0; i < extents.size(); ++i) {
     if (extents[i].fixed > 0) {
@@ -32,7 +44,8 @@ std::vector<int> ShareLength(const std::vector<Extent>& extents, int length, int
   bool changed = true;
   while (changed && !flexible.empty()) {
     changed = false;
-    int share = std::max(remaining, 0) / static_cast<int>(flexible.size());
+    const auto share =
+        static_cast<int>(std::max<int64_t>(remaining, 0) / static_cast<int64_t>(flexible.size()));
     for (size_t k = 0; k < flexible.size(); ++k) {
       const Extent& e = extents[flexible[k]];
       int bound = share < e.min ? e.min : share > e.max ? e.max : -1;
@@ -46,8 +59,9 @@ std::vector<int> ShareLength(const std::vector<Extent>& extents, int length, int
     }
   }
   if (!flexible.empty()) {
-    int share = std::max(remaining, 0) / static_cast<int>(flexible.size());
-    int extra = std::max(remaining, 0) - share * static_cast<int>(flexible.size());
+    const int64_t left = std::max<int64_t>(remaining, 0);
+    const auto share = static_cast<int>(left / static_cast<int64_t>(flexible.size()));
+    int64_t extra = left - int64_t{share} * static_cast<int64_t>(flexible.size());
     for (size_t i : flexible) {
       sizes[i] = share + (extra-- > 0 ? 1 : 0);
     }
@@ -72,16 +86,18 @@ void Stack(const std::vector<std::unique_ptr<CControlUI>>& items, const Rect& in
   }
   std::vector<int> lengths =
       ShareLength(extents, vertical ? inner.Height() : inner.Width(), padding);
-  int along = vertical ? inner.top : inner.left;
+  int64_t along = vertical ? inner.top : inner.left;
   for (size_t i = 0; i < stacked.size(); ++i) {
+    const int start = Coordinate(along);
+    const int end = Coordinate(along + lengths[i]);
     if (vertical) {
       int width = stacked[i]->GetFixedWidth() > 0 ? stacked[i]->GetFixedWidth() : inner.Width();
-      stacked[i]->SetPos(Rect{inner.left, along, inner.left + width, along + lengths[i]});
+      stacked[i]->SetPos(Rect{inner.left, start, Coordinate(int64_t{inner.left} + width), end});
     } else {
       int height = stacked[i]->GetFixedHeight() > 0 ? stacked[i]->GetFixedHeight() : inner.Height();
-      stacked[i]->SetPos(Rect{along, inner.top, along + lengths[i], inner.top + height});
+      stacked[i]->SetPos(Rect{start, inner.top, end, Coordinate(int64_t{inner.top} + height)});
     }
-    along += lengths[i] + padding;
+    along += int64_t{lengths[i]} + padding;
   }
 }
 

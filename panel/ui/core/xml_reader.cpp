@@ -200,6 +200,9 @@ class XmlParser {
         break;
       }
       if (!spaced) return Problem("space expected before attribute");
+      if (element.attributes.size() >= limits_.max_attributes) {
+        return Problem("too many attributes");
+      }
       std::u16string name, value;
       if (!Name(name)) return false;
       SkipSpace();

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "ui/bitmap_stride.h"
+
 namespace ui::sim {
 
 std::unique_ptr<PaintSurface> SimWindowPort::BeginPaint() {
@@ -34,10 +36,14 @@ std::shared_ptr<UiImage> PngHeaderDecoder::Decode(const std::vector<uint8_t>& by
     return nullptr;
   }
   auto be32 = [&](size_t at) {
-    return static_cast<int>(bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
-                            bytes[at + 3]);
+    return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
+           uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
   };
-  return std::make_shared<SizedImage>(Size{be32(16), be32(20)});
+  const uint32_t width = be32(16);
+  const uint32_t height = be32(20);
+  // As the Windows decoder: no image whose bitmap rows would not fit the drawing calls.
+  if (!BitmapStride(width, height)) return nullptr;
+  return std::make_shared<SizedImage>(Size{static_cast<int>(width), static_cast<int>(height)});
 }
 
 std::optional<std::vector<uint8_t>> MemoryResourceFiles::ReadFile(const std::u16string& path) {

@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
+#include "ui/bitmap_stride.h"
 #include "ui/window_messages.h"
 
 namespace ui {
@@ -77,6 +78,7 @@ std::shared_ptr<UiImage> GdiplusImageDecoder::Decode(const std::vector<uint8_t>&
   Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
   Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
   std::shared_ptr<UiImage> result;
+  const std::optional<int> stride = BitmapStride(width, height);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -85,15 +87,13 @@ std::shared_ptr<UiImage> GdiplusImageDecoder::Decode(const std::vector<uint8_t>&
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   platform::win32::ScopedGdiObject dib(
-      width > 0 && height > 0
-          ? ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-          : nullptr);
+      stride ? ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
   if (dib) {
     // GDI+ writes the premultiplied pixels straight into the DIB section.
     Gdiplus::BitmapData data{};
     data.Width = width;
     data.Height = height;
-    data.Stride = static_cast<INT>(width * 4);
+    data.Stride = *stride;
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = bits;
     Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));

@@ -24,6 +24,8 @@ struct XmlReadLimits {
   size_t max_bytes = 1u << 20;
   int max_depth = 64;
   size_t max_elements = 20000;
+  // Each attribute is compared with those before it for a duplicate.
+  size_t max_attributes = 64;
 };
 
 // The root element, or nullopt with *error saying what and where (line and column).
