@@ -14,6 +14,7 @@
 #include "panel/sim/sim_frame_host.h"
 #include "panel/sim/sim_process_host.h"
 #include "panel/sim/virtual_threads.h"
+#include "platform/sim/sim_debug_output.h"
 #include "ui/dialog_builder.h"
 #include "ui/sim/sim_ui_host.h"
 #include "ui/skin_resources.h"
@@ -108,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   threads.FailThreadStarts(1 << 30);  // no animation thread: each input stays cheap
   panel::sim::SimWindowTimers timers(log);
   panel::sim::SimShellOpen shell(log);
+  platform::sim::RecordingDebugOutput debug;
   ui::sim::SimWindowPort window({0, 0, 400, 300});
   ui::sim::MemoryResourceFiles files;
   ui::sim::PngHeaderDecoder decoder;
@@ -121,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   intptr_t result = 0;
   auto apply_queued = [&] { manager.MessageHandler(ui::kInvokeMessage, 0, 0, result); };
 
-  panel::ReceiverModel model({library, threads, timers, shell, manager}, [] {});
+  panel::ReceiverModel model({library, threads, timers, shell, debug, manager}, [] {});
   model.BindControls({play, nullptr, nullptr, nullptr, nullptr, nullptr});
   model.ShowLibrarySettings();
   for (int poll = 0; poll < 4 && !library.Spent(); ++poll) {
