@@ -148,7 +148,6 @@ if bash scripts/check-dist.sh; then dist=ok; else dist=FAILED; fi
 add_row "distribution check" "$dist" $((SECONDS - start))
 test_stage "win32 Wine" win32 win32 -L wine -j 2
 test_stage "win64 Wine" win64 win64 -L wine -j 2
-vm32_stage
 test_stage "win32 tests (not Wine)" win32 - -LE wine
 test_stage "win64 tests (not Wine)" win64 - -LE wine
 build_stage "host-asan build" host-asan
@@ -159,6 +158,8 @@ test_stage "host-tsan tests" host-tsan - -LE slow -j 2
 bash scripts/run-fuzz.sh --row "$work/fuzz-row"
 IFS='|' read -ra fuzz_row <"$work/fuzz-row" || fuzz_row=(fuzzing FAILED 0 0 0 0 0 "no result")
 add_row "${fuzz_row[@]}"
+# Last, so the guest's image, built in the background from the start, is ready by then.
+vm32_stage
 
 print_table
 if ((failed)); then
