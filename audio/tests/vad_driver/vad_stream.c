@@ -5,14 +5,20 @@
 #define VAD_FORMAT_PCM 1u
 #define VAD_FORMAT_IEEE_FLOAT 3u
 
+/* The block starts a mapped page, so `ready`, its first word, is aligned though the record is
+ * packed. */
+static uint32_t* ready_word(VadStream* stream) {
+  return (uint32_t*)__builtin_assume_aligned(&stream->block->ready, 4);
+}
+
 /* A reader takes its snapshot only while `ready` is set, so every change of the block happens
  * with it cleared. */
 static void begin_update(VadStream* stream) {
-  __atomic_store_n(&stream->block->ready, 0u, __ATOMIC_SEQ_CST);
+  __atomic_store_n(ready_word(stream), 0u, __ATOMIC_SEQ_CST);
 }
 
 static void end_update(VadStream* stream) {
-  __atomic_store_n(&stream->block->ready, 1u, __ATOMIC_SEQ_CST);
+  __atomic_store_n(ready_word(stream), 1u, __ATOMIC_SEQ_CST);
 }
 
 static VadRingRecord* current_record(VadStream* stream) {

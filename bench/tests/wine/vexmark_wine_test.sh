@@ -210,11 +210,16 @@ case $case_name in
     [[ $(count_lines "^VexmarkThreadProc: Vexmark(000[1-3]): capture screen $frame bytes") == 3 ]] ||
       fail "3 frames of $frame bytes expected"
     [[ $(count_lines '^CopyToBuffer') == 0 ]] || fail "a capture was refused: $(grep -m1 '^CopyToBuffer' "$work/lines")"
-    dump_frame
-    # The X grab widens 5-6-5 channels its own way; allow one step of rounding there.
-    fuzz=$((d == 16 ? 2 : 0))
-    ae=$(compare -metric AE -fuzz "$fuzz%" "$work/capture.ppm" "$work/grab.ppm" null: 2>&1)
-    [[ $ae == 0 ]] || fail "${w}x${h}x${d} frame differs from the X grab in $ae pixels"
+    # On an 8-bit screen the picture program and Wine share one colour map, and which entries
+    # each gets differs from run to run (seen: equal once, a third of the pixels apart the next
+    # time), so there the padded size and no refused capture are what hold.
+    if ((d >= 16)); then
+      dump_frame
+      # The X grab widens 5-6-5 channels its own way; allow one step of rounding there.
+      fuzz=$((d == 16 ? 2 : 0))
+      ae=$(compare -metric AE -fuzz "$fuzz%" "$work/capture.ppm" "$work/grab.ppm" null: 2>&1)
+      [[ $ae == 0 ]] || fail "${w}x${h}x${d} frame differs from the X grab in $ae pixels"
+    fi
     ;;
   *)
     echo "unknown case $case_name"
