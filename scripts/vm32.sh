@@ -187,7 +187,8 @@ boot_guest() {
 }
 
 cleanup() {
-  [[ -n ${qemu_pid:-} ]] && kill -9 "$qemu_pid" 2>/dev/null
+  # qemu_pid is timeout's: it passes a TERM on to the emulator; a KILL would leave it running.
+  [[ -n ${qemu_pid:-} ]] && kill -TERM "$qemu_pid" 2>/dev/null && wait "$qemu_pid" 2>/dev/null
   [[ -n ${chroot_root:-} ]] && unmount_chroot
   [[ -n ${work:-} ]] && rm -rf "$work"
   return 0
