@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -371,10 +372,16 @@ void ReceiverModel::OnExtendedScreenChanged(bool selected) {
 }
 
 void ReceiverModel::DestroyLibrary() {
-  std::unique_lock hold(lock_, std::chrono::milliseconds(kExitWaitMs));
-  if (!hold.owns_lock()) {
-    ports_.debug.Write(u"Quandle: the library is still busy, exiting without destroying it\r\n");
-    return;
+  // Polls try_lock rather than try_lock_for: the timed lock of the C++ library is a call the
+  // thread sanitizer does not see, so it would report every unlock after it as a fault.
+  constexpr int kPollMs = 10;
+  std::unique_lock hold(lock_, std::defer_lock);
+  for (int waited = 0; !hold.try_lock(); waited += kPollMs) {
+    if (waited >= kExitWaitMs) {
+      ports_.debug.Write(u"Quandle: the library is still busy, exiting without destroying it\r\n");
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
   }
   library_destroyed_ = true;
   StopAnimation();

@@ -20,8 +20,10 @@ struct EventHub {
   std::condition_variable changed;
 };
 
+// Never destroyed: a thread that was left running past its stop limit may still set an event
+// while the process exits.
 EventHub& Hub() {
-  static EventHub hub;
+  static EventHub& hub = *new EventHub;
   return hub;
 }
 
