@@ -160,7 +160,7 @@ boot_guest() {
   # With -cpu max the guest kernel oopsed on the first 32-bit program (protection keys). The
   # features turned off are those software emulation lacks (it warns about each otherwise).
   local limit=$1 payload=$2 accel=(-accel tcg,thread=multi
-    -cpu Haswell-noTSX-IBRS,pcid=off,x2apic=off,tsc-deadline=off,invpcid=off,spec-ctrl=off)
+    -cpu Haswell-noTSX-IBRS,pcid=off,x2apic=off,tsc-deadline=off,invpcid=off,spec_ctrl=off)
   shift 2
   if [[ -r /dev/kvm && -w /dev/kvm ]]; then
     accel=(-accel kvm -cpu host)
