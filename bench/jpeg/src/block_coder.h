@@ -56,29 +56,29 @@ OVJPEG_FORCE_INLINE void EncodeValue(BitWriter& out, const HuffmanCodes& codes, 
   out.Put((packed >> 5) | (category >> 4), static_cast<int>(packed & 31));
 }
 
-// Codes a block whose DC is block[0] and whose non-zero coefficients are flagged in `mask`
-// (memory order of `layout`). The writer is worked on as a local copy so its state stays in
-// registers: the output bytes could alias it otherwise.
-inline void EncodeBlock(BitWriter& writer, const std::int16_t* block, std::uint64_t mask,
-                        const BlockLayout& layout, ComponentCoder& coder) {
-  const CategoryTable& categories = Categories();
-  const HuffmanCodes& ac = *coder.ac;
-  BitWriter out = writer;
-  const int dc = block[0];
-  const std::uint32_t dc_category = categories[dc - coder.predictor];
+// The DC code of a block, against the component's previous DC (which it replaces).
+struct DcCode {
+  std::uint32_t bits;
+  int length;
+};
+
+OVJPEG_FORCE_INLINE DcCode CodeDc(int dc, ComponentCoder& coder) {
+  const std::uint32_t dc_category = Categories()[dc - coder.predictor];
   coder.predictor = dc;
   const std::uint32_t dc_packed = coder.dc->packed[dc_category & 15];
-  const std::uint32_t dc_bits = (dc_packed >> 5) | (dc_category >> 4);
-  const int dc_length = static_cast<int>(dc_packed & 31);
-  mask &= ~std::uint64_t{1};
-  if (mask == 0) {  // flat block (common on desktops): DC and end-of-block in one go
-    out.Put((dc_bits << ac.length[0x00]) | ac.code[0x00], dc_length + ac.length[0x00]);
-    writer = out;
-    return;
-  }
-  out.Put(dc_bits, dc_length);
+  return {(dc_packed >> 5) | (dc_category >> 4), static_cast<int>(dc_packed & 31)};
+}
 
-  std::uint64_t zigzag = ToZigzagMask(mask, layout);
+// A flat block (common on desktops): DC and end-of-block in one go.
+OVJPEG_FORCE_INLINE void PutFlatBlock(BitWriter& out, DcCode dc, const HuffmanCodes& ac) {
+  out.Put((dc.bits << ac.length[0x00]) | ac.code[0x00], dc.length + ac.length[0x00]);
+}
+
+// The AC coefficients in zig-zag order: bit k of `zigzag` is set when the k-th is not zero,
+// entry_of(k) gives its category entry. Runs of 16 zeros and the end-of-block as needed.
+template <typename EntryOf>
+OVJPEG_FORCE_INLINE void PutAcRuns(BitWriter& out, const HuffmanCodes& ac, std::uint64_t zigzag,
+                                   EntryOf entry_of) {
   int last = 0;
   while (zigzag != 0) {
     const int k = __builtin_ctzll(zigzag);
@@ -89,10 +89,29 @@ inline void EncodeBlock(BitWriter& writer, const std::int16_t* block, std::uint6
       out.Put(ac.code[0xF0], ac.length[0xF0]);
       run -= 16;
     }
-    const int value = block[layout.position_of_zigzag[k]];
-    EncodeValue(out, ac, run << 4, categories[value]);
+    EncodeValue(out, ac, run << 4, entry_of(k));
   }
   if (last != 63) out.Put(ac.code[0x00], ac.length[0x00]);
+}
+
+// Codes a block whose DC is block[0] and whose non-zero coefficients are flagged in `mask`
+// (memory order of `layout`). The writer is worked on as a local copy so its state stays in
+// registers: the output bytes could alias it otherwise.
+inline void EncodeBlock(BitWriter& writer, const std::int16_t* block, std::uint64_t mask,
+                        const BlockLayout& layout, ComponentCoder& coder) {
+  const CategoryTable& categories = Categories();
+  const HuffmanCodes& ac = *coder.ac;
+  BitWriter out = writer;
+  const DcCode dc = CodeDc(block[0], coder);
+  mask &= ~std::uint64_t{1};
+  if (mask == 0) {
+    PutFlatBlock(out, dc, ac);
+  } else {
+    out.Put(dc.bits, dc.length);
+    PutAcRuns(out, ac, ToZigzagMask(mask, layout), [&](int k) -> std::uint32_t {
+      return categories[block[layout.position_of_zigzag[k]]];
+    });
+  }
   writer = out;
 }
 
@@ -105,34 +124,16 @@ inline void EncodeBlock(BitWriter& writer, const CodedBlock& block, const BlockL
 // category entry of the k-th coefficient, bit k of `mask` is set when it is not zero.
 inline void EncodeZigzagBlock(BitWriter& writer, int dc, const std::uint16_t* entries,
                               std::uint64_t mask, ComponentCoder& coder) {
-  const CategoryTable& categories = Categories();
   const HuffmanCodes& ac = *coder.ac;
   BitWriter out = writer;
-  const std::uint32_t dc_category = categories[dc - coder.predictor];
-  coder.predictor = dc;
-  const std::uint32_t dc_packed = coder.dc->packed[dc_category & 15];
-  const std::uint32_t dc_bits = (dc_packed >> 5) | (dc_category >> 4);
-  const int dc_length = static_cast<int>(dc_packed & 31);
+  const DcCode dc_code = CodeDc(dc, coder);
   mask &= ~std::uint64_t{1};
   if (mask == 0) {
-    out.Put((dc_bits << ac.length[0x00]) | ac.code[0x00], dc_length + ac.length[0x00]);
-    writer = out;
-    return;
+    PutFlatBlock(out, dc_code, ac);
+  } else {
+    out.Put(dc_code.bits, dc_code.length);
+    PutAcRuns(out, ac, mask, [entries](int k) -> std::uint32_t { return entries[k]; });
   }
-  out.Put(dc_bits, dc_length);
-  int last = 0;
-  while (mask != 0) {
-    const int k = __builtin_ctzll(mask);
-    mask &= mask - 1;
-    int run = k - last - 1;
-    last = k;
-    while (run >= 16) {
-      out.Put(ac.code[0xF0], ac.length[0xF0]);
-      run -= 16;
-    }
-    EncodeValue(out, ac, run << 4, entries[k]);
-  }
-  if (last != 63) out.Put(ac.code[0x00], ac.length[0x00]);
   writer = out;
 }
 
