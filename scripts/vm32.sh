@@ -35,10 +35,13 @@ readonly mirror=${OV_VM32_MIRROR:-http://deb.debian.org/debian}
 readonly guest_packages=(
   linux-image-amd64 initramfs-tools kmod procps iproute2 e2fsprogs
   wine wine32:i386 wine64 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1 libgl1-mesa-dri libglx-mesa0
+  # What Wine's X11 driver loads at run time: without XRandR it sees a 1024x768 screen.
+  libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
+  libxcomposite1:i386 fonts-wqy-microhei
   xvfb x11-utils x11-apps xdotool imagemagick cmake python3 tar gzip
 )
 # Names what the image holds: a change to the packages or to the guest's start-up makes a new one.
-readonly root_recipe="4 $suite ${guest_packages[*]}"
+readonly root_recipe="5 $suite ${guest_packages[*]}"
 
 say() { echo "$self: $*" >&2; }
 die() {
