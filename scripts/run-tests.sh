@@ -141,6 +141,10 @@ vm32_stage() {
   junit_dir=$work
 }
 
+start=$SECONDS
+echo "=== format check"
+if bash scripts/check-format.sh; then format=ok; else format=FAILED; fi
+add_row "format check" "$format" $((SECONDS - start))
 build_stage "host build" host
 test_stage "host tests" host - -j 2
 build_stage "win32 build" win32

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_packages=(
-  cmake ninja-build g++ pkg-config file
+  cmake ninja-build g++ pkg-config file clang-format-14
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix

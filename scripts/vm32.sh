@@ -108,7 +108,11 @@ case $mode in
     ;;
   run)
     mkdir -p "$dir" && tar -xf /dev/vdc -C "$dir"
-    export WINEARCH=win32 WINEPREFIX=/tmp/prefix WINEDEBUG=${WINEDEBUG:--all}
+    # Prefixes are copied on the root disk (a snapshot: its writes never reach the image), not
+    # into memory: a 64-bit prefix alone is 1.3 GB.
+    export TMPDIR=/var/tmp/ov
+    mkdir -p "$TMPDIR"
+    export WINEARCH=win32 WINEPREFIX=$TMPDIR/prefix WINEDEBUG=${WINEDEBUG:--all}
     export OV_WINE_PREFIX_SEED_win32=/opt/ov/prefix-win32 OV_WINE_PREFIX_SEED_win64=/opt/ov/prefix-win64
     export OV_WINE_TIME_SCALE=$time_scale
     cp -a /opt/ov/prefix-win32 "$WINEPREFIX"
@@ -220,17 +224,24 @@ build_root() {
   mount --bind /dev/pts "$chroot_root/dev/pts"
   printf '#!/bin/sh\nexit 101\n' >"$chroot_root/usr/sbin/policy-rc.d"
   chmod +x "$chroot_root/usr/sbin/policy-rc.d"
+  # No security suite: the guest never meets the network, and a mirror whose security index for
+  # one architecture lags the other's would pair packages of two versions (Multi-Arch refuses).
   cat >"$chroot_root/etc/apt/sources.list" <<EOF
 deb $mirror $suite main
 deb $mirror $suite-updates main
-deb http://deb.debian.org/debian-security $suite-security main
 EOF
   in_chroot dpkg --add-architecture i386
   say "installing Wine, Xvfb and the kernel into the guest"
-  {
-    in_chroot apt-get update -qq &&
-      in_chroot apt-get install -y -qq --no-install-recommends "${guest_packages[@]}"
-  } >"$work/apt.log" 2>&1 || { tail -20 "$work/apt.log" >&2; die "installing the guest's packages failed"; }
+  # A mirror caught mid-sync serves index files of the wrong size for a while: tried again later.
+  local try
+  for try in 1 2 3 4; do
+    ((try == 1)) || { say "the mirror failed (try $((try - 1))); again in $((try * 30)) s"; sleep $((try * 30)); }
+    {
+      in_chroot apt-get -o Acquire::Retries=3 update -qq &&
+        in_chroot apt-get -o Acquire::Retries=3 install -y -qq --no-install-recommends "${guest_packages[@]}"
+    } >"$work/apt.log" 2>&1 && break
+    ((try < 4)) || { tail -20 "$work/apt.log" >&2; die "installing the guest's packages failed"; }
+  done
   in_chroot apt-get clean
   rm -rf "$chroot_root"/var/lib/apt/lists/* "$chroot_root/usr/sbin/policy-rc.d"
   unmount_chroot
@@ -240,7 +251,7 @@ EOF
   cp "$(readlink -f "$chroot_root/vmlinuz")" "$work/vmlinuz"
   cp "$(readlink -f "$chroot_root/initrd.img")" "$work/initrd.img"
   say "packing the root file system"
-  mkfs.ext4 -F -q -L ovroot -d "$chroot_root" "$work/root.img" 8G
+  mkfs.ext4 -F -q -L ovroot -d "$chroot_root" "$work/root.img" 12G
   rm -rf "$chroot_root"
   chroot_root=
 }

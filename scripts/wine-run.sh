@@ -225,12 +225,14 @@ template_is_current() {
 }
 
 # A prefix made beforehand by the same Wine (the emulated 32-bit guest has one: making a prefix
-# there takes minutes) serves as the template; otherwise one is made.
+# there takes minutes) serves as the template; otherwise one is made. The template is only ever
+# copied from, so on the seed's own file system it is made of links to the seed's files.
 make_template() {
   local staging=$template.new seed_var=OV_WINE_PREFIX_SEED_$arch
   rm -rf "$staging" "$template"
   if [[ -n ${!seed_var:-} ]]; then
-    cp -a "${!seed_var}" "$staging" && grep -q "^#arch=$arch" "$staging/system.reg" &&
+    { cp -al "${!seed_var}" "$staging" 2>/dev/null || { rm -rf "$staging" && cp -a "${!seed_var}" "$staging"; }; } &&
+      grep -q "^#arch=$arch" "$staging/system.reg" &&
       echo "$wine_version" >"$staging/.ov-complete" && mv "$staging" "$template"
     return
   fi

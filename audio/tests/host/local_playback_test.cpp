@@ -304,7 +304,8 @@ TEST_F(LocalPlaybackTest, AStuckRestoreKeepsItsLockAndGivesUpWhenTheStreamStops)
   EXPECT_FALSE(playback.IsPlaying());
   sync.failing_thread = std::thread::id();
   playback.HasCurrentSound();
-  EXPECT_GE(card_.restores_tried(), kMaxRestoreAttempts) << "got in while the restore held the lock";
+  EXPECT_GE(card_.restores_tried(), kMaxRestoreAttempts)
+      << "got in while the restore held the lock";
   refill.join();
 
   const uint32_t tried = card_.restores_tried();

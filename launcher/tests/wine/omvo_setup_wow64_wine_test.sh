@@ -14,14 +14,11 @@ export OV_DRIVE_C=$WINEPREFIX/drive_c
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT
 # The registry files appear once the prefix's server has ended. A 64-bit prefix made beforehand
 # by the same Wine is copied where there is one (making one takes minutes in the emulated guest).
-make_prefix() {
-  if [[ -n ${OV_WINE_PREFIX_SEED_win64:-} ]]; then
-    cp -a "$OV_WINE_PREFIX_SEED_win64" "$WINEPREFIX"
-  else
-    wineboot -i && wineserver -w
-  fi
-}
-if ! make_prefix >/dev/null 2>&1 ||
+# A seed that cannot be copied is a failure, not a machine without 64-bit Wine.
+if [[ -n ${OV_WINE_PREFIX_SEED_win64:-} ]]; then
+  cp -a "$OV_WINE_PREFIX_SEED_win64" "$WINEPREFIX" && grep -q '^#arch=win64' "$WINEPREFIX/system.reg" ||
+    { echo "FAIL: the 64-bit prefix $OV_WINE_PREFIX_SEED_win64 could not be copied" >&2; exit 1; }
+elif ! { wineboot -i && wineserver -w; } >/dev/null 2>&1 ||
   ! grep -q '^#arch=win64' "$WINEPREFIX/system.reg"; then
   echo 'skipped: no 64-bit Wine prefix on this machine' >&2
   exit 77

@@ -322,7 +322,8 @@ std::vector<uint8_t> ReadFile(const char* path) {
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -362,15 +363,14 @@ int main(int argc, char** argv) {
     images.push_back({"tu" + std::to_string(f) + ".png", 128, 128, SearchFrame(f)});
   }
   const std::pair<const char*, Glyph> buttons[] = {
-      {"setbtn", Glyph::kGear},       {"playlistshowbtn", Glyph::kList},
-      {"minbtn", Glyph::kMinimise},   {"maxbtn", Glyph::kMaximise},
-      {"restorebtn", Glyph::kRestore}, {"closebtn", Glyph::kClose}};
+      {"setbtn", Glyph::kGear},     {"playlistshowbtn", Glyph::kList}, {"minbtn", Glyph::kMinimise},
+      {"maxbtn", Glyph::kMaximise}, {"restorebtn", Glyph::kRestore},   {"closebtn", Glyph::kClose}};
   const std::pair<const char*, State> states[] = {
       {"normal", State::kNormal}, {"hot", State::kHot}, {"pushed", State::kPushed}};
   for (const auto& [name, glyph] : buttons) {
     for (const auto& [suffix, state] : states) {
-      images.push_back({std::string(name) + "_" + suffix + ".png", 28, 28,
-                        CaptionButton(glyph, state)});
+      images.push_back(
+          {std::string(name) + "_" + suffix + ".png", 28, 28, CaptionButton(glyph, state)});
     }
   }
   skin::ZipWriter zip;

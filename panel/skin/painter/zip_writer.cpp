@@ -41,16 +41,16 @@ void ZipWriter::Add(const std::string& name, const std::vector<uint8_t>& data) {
   std::vector<uint8_t> packed = Deflate(data);
   Entry e;
   e.name = name;
-  e.crc = static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), data.data(),
-                                      static_cast<uInt>(data.size())));
+  e.crc = static_cast<uint32_t>(
+      crc32(crc32(0L, Z_NULL, 0), data.data(), static_cast<uInt>(data.size())));
   e.compressed_size = static_cast<uint32_t>(packed.size());
   e.size = static_cast<uint32_t>(data.size());
   e.offset = static_cast<uint32_t>(body_.size());
   Put32(body_, 0x04034b50);
-  Put16(body_, 20);  // version needed
-  Put16(body_, 0);   // flags
-  Put16(body_, 8);   // deflated
-  Put16(body_, 0);   // time
+  Put16(body_, 20);    // version needed
+  Put16(body_, 0);     // flags
+  Put16(body_, 8);     // deflated
+  Put16(body_, 0);     // time
   Put16(body_, 0x21);  // date: 1980-01-01
   Put32(body_, e.crc);
   Put32(body_, e.compressed_size);
