@@ -24,13 +24,51 @@ macro(ov_add_test_frameworks)
   endif()
 endmacro()
 
-# ov_add_host_test(NAME <target> SOURCES <files...> [LIBS <libs...>])
-# A GoogleTest program run on Linux; every test case becomes a CTest test.
+# Every test's name starts with the top folder it lives in and an underscore (audio_, bench_,
+# panel_, upnp_, drvsetup_, launcher_, platform_), so "ctest -R ^panel_" selects one deliverable.
+# A test declared by a call deferred to another folder names its own in OV_TEST_SOURCE_DIR.
+function(ov_test_prefix out)
+  set(source_dir ${CMAKE_CURRENT_SOURCE_DIR})
+  if(OV_TEST_SOURCE_DIR)
+    set(source_dir ${OV_TEST_SOURCE_DIR})
+  endif()
+  file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${source_dir})
+  string(REGEX REPLACE "/.*" "" folder "${relative}")
+  set(${out} ${folder}_ PARENT_SCOPE)
+endfunction()
+
+function(ov_check_test_name name)
+  ov_test_prefix(prefix)
+  string(FIND "${name}" "${prefix}" at)
+  if(NOT at EQUAL 0)
+    message(SEND_ERROR "test ${name}: the names of tests in this folder start with ${prefix}")
+  endif()
+endfunction()
+
+# ov_add_host_test(NAME <target> {SOURCES <files...> | GLOB <patterns...> [EXCLUDE <regex>]}
+#                  [LIBS <libs...>])
+# A GoogleTest program run on Linux; every test case becomes a CTest test named
+# <folder>_<Suite>.<Case>. GLOB patterns are relative to the calling folder; EXCLUDE drops the
+# matching files from them. Nothing is made when the patterns match no file.
 function(ov_add_host_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
+  cmake_parse_arguments(T "" "NAME;EXCLUDE" "SOURCES;GLOB;LIBS" ${ARGN})
+  set(sources ${T_SOURCES})
+  if(T_GLOB)
+    list(TRANSFORM T_GLOB PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    file(GLOB found CONFIGURE_DEPENDS ${T_GLOB})
+    if(T_EXCLUDE)
+      list(FILTER found EXCLUDE REGEX "${T_EXCLUDE}")
+    endif()
+    if(NOT found)
+      return()
+    endif()
+    list(APPEND sources ${found})
+  endif()
+  ov_test_prefix(prefix)
+  add_executable(${T_NAME} ${sources})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)
+  gtest_discover_tests(${T_NAME} TEST_PREFIX ${prefix} DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS host)
 endfunction()
 
 # ov_add_wine_test(NAME <name> COMMAND <program or script> [args...]
@@ -48,6 +86,7 @@ endfunction()
 set(OV_VM32_TIME_SCALE 4)
 function(ov_add_wine_test)
   cmake_parse_arguments(T "DISPLAY;SHIPPED" "NAME;TIMEOUT" "COMMAND;RUNNER_ARGS" ${ARGN})
+  ov_check_test_name(${T_NAME})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -72,20 +111,24 @@ function(ov_add_wine_test)
     ENVIRONMENT "OV_DBMON=$<TARGET_FILE:dbmon>;OV_BUILD_DIR=${CMAKE_BINARY_DIR};OV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
-# ov_add_wine_gtest(NAME <target> SOURCES <files...> [LIBS <libs...>] [DISPLAY] [TIMEOUT <s>])
-# A GoogleTest program built for Windows and run as one Wine test.
+# ov_add_wine_gtest(NAME <target> SOURCES <files...> [LIBS <libs...>] [ARGS <program args...>]
+#                   [DISPLAY] [SHIPPED] [TIMEOUT <s>] [RUNNER_ARGS <args...>])
+# A GoogleTest program built for Windows and run as one Wine test (see ov_add_wine_test).
 function(ov_add_wine_gtest)
-  cmake_parse_arguments(T "DISPLAY" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY;SHIPPED" "NAME;TIMEOUT" "SOURCES;LIBS;ARGS;RUNNER_ARGS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-  set(extra)
-  if(T_DISPLAY)
-    list(APPEND extra DISPLAY)
-  endif()
+  set(options)
+  foreach(flag DISPLAY SHIPPED)
+    if(T_${flag})
+      list(APPEND options ${flag})
+    endif()
+  endforeach()
   if(T_TIMEOUT)
-    list(APPEND extra TIMEOUT ${T_TIMEOUT})
+    list(APPEND options TIMEOUT ${T_TIMEOUT})
   endif()
-  ov_add_wine_test(NAME ${T_NAME} COMMAND $<TARGET_FILE:${T_NAME}> ${extra})
+  ov_add_wine_test(NAME ${T_NAME} ${options} RUNNER_ARGS ${T_RUNNER_ARGS}
+    COMMAND $<TARGET_FILE:${T_NAME}> ${T_ARGS})
 endfunction()
 
 # ov_add_fuzz_target(NAME <target> SOURCES <files...> [LIBS <libs...>]
@@ -98,6 +141,7 @@ endfunction()
 # test feeds the seeds and a fixed set of generated inputs through the same entry point.
 function(ov_add_fuzz_target)
   cmake_parse_arguments(T "" "NAME;DICT" "SOURCES;LIBS;CORPUS" ${ARGN})
+  ov_check_test_name(${T_NAME})
   if(OV_TARGET_WINDOWS)
     return()
   endif()

@@ -26,7 +26,7 @@ bash scripts/check-dist.sh
 # The demonstration: Quandle finds a simulated receiver and streams to it, sonaro redirects a
 # numbered stream from the driver stand-in to the sound card. Each runs as the build's end-to-end
 # scenario, verbose, so its lines (and Quandle's screenshots) are what a user would see.
-demo_tests='^(panel_quandle_end_to_end_wine_test|vad_driver_sonaro_end_to_end)$'
+demo_tests='^(panel_quandle_end_to_end_wine_test|audio_sonaro_end_to_end)$'
 demo() {
   OV_SCREENSHOT_DIR=$1/quandle ctest --test-dir "build/$2" -R "$demo_tests" -V 2>&1 |
     grep -v '^[0-9]*: Test command\|^[0-9]*: Environment\|^[0-9]*: ALSA lib\|^UpdateCTestConfiguration\|^Parse Config\|^Constructing\|^Checking test dependency\|^Test project\|^test [0-9]'

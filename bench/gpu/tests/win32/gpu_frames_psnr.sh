@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Wine frame test with its streams kept, decodes them with libjpeg-turbo's djpeg and
 # checks that each GPU stream's PSNR against the source is within 0.5 dB of the CPU stream's.
-# Usage (inside the Wine runner): gpu_frames_psnr.sh FOLDER_OF_gpu_encoder_wine_tests.exe
+# Usage (inside the Wine runner): gpu_frames_psnr.sh FOLDER_OF_bench_gpu_encoder_wine_tests.exe
 set -euo pipefail
 frames=$(mktemp -d)
 trap 'rm -rf "$frames"' EXIT
-OV_GPU_FRAMES_DIR="$frames" wine "$1/gpu_encoder_wine_tests.exe" --gtest_filter='*FramesGiveTheReference*'
+OV_GPU_FRAMES_DIR="$frames" wine "$1/bench_gpu_encoder_wine_tests.exe" --gtest_filter='*FramesGiveTheReference*'
 status=0
 for source in "$frames"/*.ppm; do
   base=${source%.ppm}
