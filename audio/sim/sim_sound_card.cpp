@@ -210,6 +210,7 @@ class SimSoundCard::Device : public DirectSoundDevice {
         return kDsErrInvalidParam;
       }
     }
+    if (description.bytes > card_.faults_.largest_buffer_bytes) return platform::kEOutOfMemory;
     // A size that is no whole number of frames grows to the next one (Wine).
     const uint32_t bytes = primary ? 0
                                    : (description.bytes + format.block_align - 1) /
