@@ -9,6 +9,8 @@ namespace {
 
 constexpr platform::HResult kDsErrInvalidParam = platform::kEInvalidArg;
 constexpr uint32_t kDsbStatusLooping = 0x00000004;
+constexpr uint32_t kDsbSizeMin = 4;
+constexpr uint32_t kDsbSizeMax = 0x0FFFFFFF;
 
 }  // namespace
 
@@ -52,8 +54,10 @@ class SimSoundCard::Buffer : public SoundBuffer {
     std::lock_guard lock(card_.mutex_);
     if (lost_) return platform::kDsErrBufferLost;
     const auto size = static_cast<uint32_t>(data_.size());
-    if (offset >= size || bytes == 0 || bytes > size) return kDsErrInvalidParam;
+    if (offset >= size || bytes > size) return kDsErrInvalidParam;
     *parts = {};
+    // Nothing to lock is no error (Wine).
+    if (bytes == 0) return platform::kSOk;
     parts->first = data_.data() + offset;
     parts->first_bytes = std::min(bytes, size - offset);
     if (bytes > parts->first_bytes) {
@@ -92,7 +96,8 @@ class SimSoundCard::Buffer : public SoundBuffer {
     std::lock_guard lock(card_.mutex_);
     Advance();
     *play = position_;
-    const uint32_t ahead = frequency_ * format_.block_align / 100;  // 10 ms
+    // The write cursor leads by 10 ms while playing; a stopped buffer has no lead (Wine).
+    const uint32_t ahead = playing_ ? frequency_ * format_.block_align / 100 : 0;
     *write = data_.empty() ? 0 : (position_ + ahead) % static_cast<uint32_t>(data_.size());
     return platform::kSOk;
   }
@@ -106,10 +111,10 @@ class SimSoundCard::Buffer : public SoundBuffer {
   platform::HResult SetNotificationPositions(std::span<const uint32_t> offsets,
                                              platform::Event* event) override {
     std::lock_guard lock(card_.mutex_);
-    if (card_.faults_.fail_notify || playing_) return platform::kEFail;
-    for (uint32_t offset : offsets) {
-      if (offset >= data_.size()) return kDsErrInvalidParam;
-    }
+    if (card_.faults_.fail_notify) return platform::kEFail;
+    // Windows refuses a playing buffer, as documented; Wine 8 takes the positions.
+    if (playing_) return platform::kDsErrInvalidCall;
+    // An offset past the buffer is taken and never fires (Wine).
     notify_positions_.assign(offsets.begin(), offsets.end());
     event_ = event;
     return platform::kSOk;
@@ -200,12 +205,17 @@ class SimSoundCard::Device : public DirectSoundDevice {
         return kDsErrInvalidParam;
       }
       std::memcpy(&format, description.format.data(), sizeof format);
-      if (format.block_align == 0 || description.bytes % format.block_align != 0) {
+      if (format.block_align == 0 || description.bytes < kDsbSizeMin ||
+          description.bytes > kDsbSizeMax) {
         return kDsErrInvalidParam;
       }
     }
     if (description.bytes > card_.faults_.largest_buffer_bytes) return platform::kEOutOfMemory;
-    auto made = std::make_unique<Buffer>(card_, primary, primary ? 0 : description.bytes, format);
+    // A size that is no whole number of frames grows to the next one (Wine).
+    const uint32_t bytes = primary ? 0
+                                   : (description.bytes + format.block_align - 1) /
+                                         format.block_align * format.block_align;
+    auto made = std::make_unique<Buffer>(card_, primary, bytes, format);
     card_.buffers_.push_back(made.get());
     if (!primary) {
       card_.latest_ = made.get();

@@ -38,8 +38,9 @@ struct SoundCardFaults {
   bool fail_notify = false;
   bool split_next_lock = false;   // the next lock returns two parts
   uint32_t restore_failures = 0;  // DSERR_BUFFERLOST answers before a Restore succeeds
-  // The card's memory for one buffer; a larger request fails as on a card without it.
-  uint32_t largest_buffer_bytes = 4 << 20;
+  // The card's memory for one buffer; a larger request fails as on a card without it. By
+  // default every size DirectSound allows fits (as under Wine).
+  uint32_t largest_buffer_bytes = 0x0FFFFFFF;
 };
 
 class SimSoundCard : public DirectSoundSystem {

@@ -50,6 +50,7 @@ inline constexpr std::uint32_t kBiRgb = 0;
 inline constexpr std::uint32_t kBiBitfields = 3;
 inline constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 inline constexpr std::uint32_t kSrcInvert = 0x00660046;
+inline constexpr int kDevCapsBitsPixel = 12;
 inline constexpr int kDevCapsPlanes = 14;
 inline constexpr int kDevCapsRasterCaps = 38;
 inline constexpr int kRcPalette = 0x0100;

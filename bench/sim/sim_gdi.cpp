@@ -1,5 +1,6 @@
 #include "bench/sim/sim_gdi.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -283,13 +284,20 @@ int SimGdi::GetDIBits(DcHandle dc, GdiObject object, std::uint32_t start, std::u
     h.biWidth = bitmap->width;
     h.biHeight = bitmap->height;
     h.biPlanes = 1;
+    // A header that already names bit fields (the second call) gets the bitmap's masks.
+    const bool masks_asked = h.biCompression == kBiBitfields && h.biBitCount == depth;
     h.biBitCount = static_cast<std::uint16_t>(depth);
-    // A plain 16-bit header (5-5-5 by definition), as some drivers answer for 5-6-5 screens.
-    h.biCompression = kBiRgb;
+    // As Wine answers: 16 and 32 bits as bit fields, whatever the driver's layout.
+    h.biCompression = depth == 16 || depth == 32 ? kBiBitfields : kBiRgb;
     h.biSizeImage = static_cast<std::uint32_t>(Stride(bitmap->width, depth) * bitmap->height);
     h.biClrUsed = 0;
     if (depth == 8) {
       for (int i = 0; i < 256; ++i) info.colours[i] = screen_.PaletteEntry(i);
+    } else if (masks_asked) {
+      const bool sixteen = depth == 16;
+      info.colours[0] = sixteen ? bitmap->masks[0] : 0xFF0000;
+      info.colours[1] = sixteen ? bitmap->masks[1] : 0x00FF00;
+      info.colours[2] = sixteen ? bitmap->masks[2] : 0x0000FF;
     }
     return bitmap->height;
   }
@@ -304,16 +312,27 @@ int SimGdi::GetDIBits(DcHandle dc, GdiObject object, std::uint32_t start, std::u
   }
   std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
   if (out_bits == 16 && h.biCompression == kBiBitfields) {
-    for (int i = 0; i < 3; ++i) masks[i] = info.colours[i];
+    // From a 16-bit bitmap the rows come in its own layout, whatever masks were asked for, and
+    // the masks say so (Wine). From other depths Wine ignores the masks and gives the low 16 bits
+    // of each 32-bit pixel; the masks asked for are honoured here instead.
+    const bool sixteen = (bitmap->dib ? bitmap->bits : screen_.bits_per_pixel()) == 16;
+    for (int i = 0; i < 3; ++i) {
+      if (sixteen) info.colours[i] = bitmap->masks[i];
+      masks[i] = info.colours[i];
+    }
   }
+  // Scan lines count from the bottom of the bitmap, also for a top-down header, which only
+  // turns the order of the copied rows.
+  const auto height = static_cast<std::uint32_t>(bitmap->height);
+  if (start >= height) return 0;
+  const std::uint32_t copied = std::min(lines, height - start);
+  const int first_row = bitmap->height - static_cast<int>(start + copied);
   bool top_down = h.biHeight < 0;
   std::size_t stride = Stride(bitmap->width, out_bits);
   auto* out = static_cast<std::uint8_t*>(bits);
-  std::uint32_t written = 0;
-  for (std::uint32_t i = 0; i < lines && start + i < static_cast<std::uint32_t>(bitmap->height);
-       ++i, ++written) {
-    int y =
-        top_down ? static_cast<int>(start + i) : bitmap->height - 1 - static_cast<int>(start + i);
+  for (std::uint32_t i = 0; i < copied; ++i) {
+    int y = top_down ? first_row + static_cast<int>(i)
+                     : bitmap->height - 1 - static_cast<int>(start + i);
     std::uint8_t* p = out + stride * i;
     for (int x = 0; x < bitmap->width; ++x) {
       if (out_bits == 8) {
@@ -334,7 +353,7 @@ int SimGdi::GetDIBits(DcHandle dc, GdiObject object, std::uint32_t start, std::u
       }
     }
   }
-  return static_cast<int>(written);
+  return static_cast<int>(copied);
 }
 
 bool SimGdi::BitBlt(DcHandle destination, int x, int y, int width, int height, DcHandle source,
@@ -365,12 +384,14 @@ bool SimGdi::BitBlt(DcHandle destination, int x, int y, int width, int height, D
     for (int row = 0; row < height; ++row) {
       int ty = y + row;
       int sy = source_y + row;
-      if (ty < 0 || ty >= target->height || sy < 0 || sy >= screen_.height()) continue;
+      if (ty < 0 || ty >= target->height) continue;
       for (int col = 0; col < width; ++col) {
         int tx = x + col;
         int sx = source_x + col;
-        if (tx < 0 || tx >= target->width || sx < 0 || sx >= screen_.width()) continue;
-        WritePixel(*target, tx, ty, from_screen ? screen_.DevicePixel(sx, sy) : 0);
+        if (tx < 0 || tx >= target->width) continue;
+        // What lies past the screen's edges is copied as black, as Wine does.
+        const bool on_screen = sy >= 0 && sy < screen_.height() && sx >= 0 && sx < screen_.width();
+        WritePixel(*target, tx, ty, from_screen && on_screen ? screen_.DevicePixel(sx, sy) : 0);
       }
     }
     if (from_screen) ++screen_captures_;
@@ -407,6 +428,7 @@ bool SimGdi::FillRect(DcHandle dc, const Rect& rect, GdiObject brush) {
 
 int SimGdi::GetDeviceCaps(DcHandle /*dc*/, int index) {
   if (index == kDevCapsPlanes) return 1;
+  if (index == kDevCapsBitsPixel) return screen_.bits_per_pixel();
   if (index == kDevCapsRasterCaps) {
     return screen_.palette_based() && !faults.palette_screen_claims_true_colour ? kRcPalette : 0;
   }

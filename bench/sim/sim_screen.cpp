@@ -22,6 +22,8 @@ std::uint32_t SimScreen::DevicePixel(int x, int y) const {
 
 std::uint32_t SimScreen::PaletteEntry(int index) const {
   std::uint32_t i = static_cast<std::uint32_t>(index) & 0xFF;
+  // The system palette keeps black first (what a blit past the screen's edge gives).
+  if (i == 0) return 0;
   return (i << 16) | ((255 - i) << 8) | (i / 2);
 }
 

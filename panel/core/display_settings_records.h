@@ -6,6 +6,7 @@
 
 namespace panel {
 
+inline constexpr uint32_t kEnumCurrentSettings = 0xFFFFFFFF;   // ENUM_CURRENT_SETTINGS
 inline constexpr uint32_t kEnumRegistrySettings = 0xFFFFFFFE;  // ENUM_REGISTRY_SETTINGS
 inline constexpr uint32_t kEdsRawMode = 0x2;                   // EDS_RAWMODE
 
@@ -14,8 +15,13 @@ inline constexpr uint32_t kDmPelsWidth = 0x80000;    // DM_PELSWIDTH
 inline constexpr uint32_t kDmPelsHeight = 0x100000;  // DM_PELSHEIGHT
 
 inline constexpr uint32_t kCdsUpdateRegistry = 0x1;  // CDS_UPDATEREGISTRY
+inline constexpr uint32_t kCdsTest = 0x2;            // CDS_TEST
 inline constexpr uint32_t kCdsSetPrimary = 0x10;     // CDS_SET_PRIMARY
 inline constexpr uint32_t kCdsNoReset = 0x10000000;  // CDS_NORESET
+
+inline constexpr int32_t kDispChangeSuccessful = 0;  // DISP_CHANGE_SUCCESSFUL
+inline constexpr int32_t kDispChangeBadMode = -2;    // DISP_CHANGE_BADMODE
+inline constexpr int32_t kDispChangeBadParam = -5;   // DISP_CHANGE_BADPARAM
 
 inline constexpr uint32_t kDisplayDevicePrimaryDevice = 0x4;  // DISPLAY_DEVICE_PRIMARY_DEVICE
 

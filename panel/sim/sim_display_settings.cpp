@@ -36,14 +36,28 @@ bool SimDisplaySettings::EnumDevice(uint32_t index, DisplayDeviceW& device, uint
   return true;
 }
 
+const SimDisplayDevice* SimDisplaySettings::FindDevice(const std::u16string& name) const {
+  const auto device = std::find_if(devices.begin(), devices.end(), [&](const auto& d) {
+    return name.empty() ? (d.state_flags & kDisplayDevicePrimaryDevice) != 0 : d.name == name;
+  });
+  return device == devices.end() ? nullptr : &*device;
+}
+
 bool SimDisplaySettings::EnumSettings(const std::u16string& device_name, uint32_t mode_number,
                                       DevModeW& mode, uint32_t flags) {
   settings_reads.push_back({device_name, mode_number, flags});
-  if (mode.size != sizeof(DevModeW) || mode_number != kEnumRegistrySettings) return false;
-  const auto device = std::find_if(devices.begin(), devices.end(),
-                                   [&](const auto& d) { return d.name == device_name; });
-  if (device == devices.end() || !device->registry_settings) return false;
-  mode = *device->registry_settings;
+  const SimDisplayDevice* device = FindDevice(device_name);
+  if (mode.size != sizeof(DevModeW) || device == nullptr) return false;
+  const DevModeW* found = nullptr;
+  if (mode_number == kEnumRegistrySettings && device->registry_settings) {
+    found = &*device->registry_settings;
+  } else if (mode_number == kEnumCurrentSettings && device->current_settings) {
+    found = &*device->current_settings;
+  } else if (mode_number < device->modes.size()) {
+    found = &device->modes[mode_number];
+  }
+  if (found == nullptr) return false;
+  mode = *found;
   return true;
 }
 
@@ -52,7 +66,16 @@ int32_t SimDisplaySettings::ChangeSettings(const std::optional<std::u16string>& 
   SettingsChange change{device_name, std::nullopt, flags};
   if (mode != nullptr) change.mode = *mode;
   changes.push_back(change);
-  return 0;  // DISP_CHANGE_SUCCESSFUL
+  if (!device_name) return kDispChangeSuccessful;
+  const SimDisplayDevice* device = FindDevice(*device_name);
+  if (device == nullptr) return kDispChangeBadParam;
+  const bool sized =
+      mode != nullptr && (mode->fields & kDmPelsWidth) != 0 && (mode->fields & kDmPelsHeight) != 0;
+  if (!sized || device->modes.empty()) return kDispChangeSuccessful;
+  const bool listed = std::any_of(device->modes.begin(), device->modes.end(), [&](const auto& m) {
+    return m.pels_width == mode->pels_width && m.pels_height == mode->pels_height;
+  });
+  return listed ? kDispChangeSuccessful : kDispChangeBadMode;
 }
 
 }  // namespace panel::sim

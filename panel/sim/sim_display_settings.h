@@ -14,6 +14,10 @@ struct SimDisplayDevice {
   std::u16string description;  // the adapter's
   uint32_t state_flags = 0;
   std::optional<DevModeW> registry_settings;  // nullopt: none saved
+  std::optional<DevModeW> current_settings;   // nullopt: not shown on the desktop
+  // The modes listed by number; a change to a size none of them has is refused. With none
+  // listed, every size is taken.
+  std::vector<DevModeW> modes;
 };
 
 struct SettingsChange {
@@ -42,6 +46,10 @@ class SimDisplaySettings : public DisplaySettings {
                     uint32_t flags) override;
   int32_t ChangeSettings(const std::optional<std::u16string>& device_name, DevModeW* mode,
                          uint32_t flags) override;
+
+ private:
+  // The named device; an empty name is the primary one.
+  const SimDisplayDevice* FindDevice(const std::u16string& name) const;
 };
 
 }  // namespace panel::sim

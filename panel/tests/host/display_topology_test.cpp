@@ -172,9 +172,13 @@ struct OtherOsTopology : Topology {
   explicit OtherOsTopology(platform::OsVersionRecord version = platform::sim::Windows8())
       : Topology(version) {
     display_settings.devices = {
-        {u"\\\\.\\DISPLAY1", u"Standard VGA Graphics Adapter", kPrimaryAttached,
-         sim::SavedMode(100, 50, 1920, 1080)},
-        {u"\\\\.\\DISPLAY2", u"Standard VGA Graphics Adapter", 0, std::nullopt},
+        {u"\\\\.\\DISPLAY1",
+         u"Standard VGA Graphics Adapter",
+         kPrimaryAttached,
+         sim::SavedMode(100, 50, 1920, 1080),
+         std::nullopt,
+         {}},
+        {u"\\\\.\\DISPLAY2", u"Standard VGA Graphics Adapter", 0, std::nullopt, std::nullopt, {}},
     };
   }
   const sim::SettingsChange& Change(size_t i) const { return display_settings.changes.at(i); }

@@ -21,6 +21,7 @@ inline constexpr HResult kRegdbEClassNotReg = static_cast<HResult>(0x80040154);
 inline constexpr HResult kCoENotInitialized = static_cast<HResult>(0x800401F0);
 inline constexpr HResult kRpcEChangedMode = static_cast<HResult>(0x80010106);
 inline constexpr HResult kDsErrBufferLost = static_cast<HResult>(0x88780096);
+inline constexpr HResult kDsErrInvalidCall = static_cast<HResult>(0x88780032);
 
 constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 constexpr bool Failed(HResult hr) { return hr < 0; }
