@@ -131,6 +131,33 @@ function(ov_add_wine_gtest)
     COMMAND $<TARGET_FILE:${T_NAME}> ${T_ARGS})
 endfunction()
 
+# ov_add_contract_test(PORT <port> LIBS <libs...> WIN32_LIBS <libs...> [DISPLAY]
+#                      [RUNNER_ARGS <args...>])
+# One test body, <port>_contract_test.cpp in the calling folder, against two subjects that
+# implement <port>_subject.h: host/<port>_subject.cpp over the simulation (LIBS) on Linux, and
+# win32/<port>_subject.cpp over the real adapter (WIN32_LIBS) under Wine. The programs are
+# <folder>_<port>_contract_test and, as a Wine test, <folder>_<port>_contract_test_win32.
+function(ov_add_contract_test)
+  cmake_parse_arguments(T "DISPLAY" "PORT" "LIBS;WIN32_LIBS;RUNNER_ARGS" ${ARGN})
+  ov_test_prefix(prefix)
+  set(name ${prefix}${T_PORT}_contract_test)
+  set(here ${CMAKE_CURRENT_SOURCE_DIR})
+  if(OV_TARGET_WINDOWS)
+    set(display)
+    if(T_DISPLAY)
+      set(display DISPLAY)
+    endif()
+    ov_add_wine_gtest(NAME ${name}_win32 ${display} RUNNER_ARGS ${T_RUNNER_ARGS}
+      SOURCES ${here}/${T_PORT}_contract_test.cpp ${here}/win32/${T_PORT}_subject.cpp
+      LIBS ${T_WIN32_LIBS})
+    target_include_directories(${name}_win32 PRIVATE ${here})
+  else()
+    ov_add_host_test(NAME ${name} LIBS ${T_LIBS}
+      SOURCES ${here}/${T_PORT}_contract_test.cpp ${here}/host/${T_PORT}_subject.cpp)
+    target_include_directories(${name} PRIVATE ${here})
+  endif()
+endfunction()
+
 # ov_add_fuzz_target(NAME <target> SOURCES <files...> [LIBS <libs...>]
 #                    [CORPUS <files or folders...>] [DICT <file>])
 # The sources, kept in a fuzz/ folder, define LLVMFuzzerTestOneInput and link the libraries

@@ -55,7 +55,7 @@
 #   OV_DRIVE_C                   the unix path of drive C: of the prefix
 #   OV_DEBUG_LOG                 the debug-output log (unix path); OV_DEBUG_LOG_WIN: the same as a
 #                                Windows path for programs inside the prefix
-#   DISPLAY                      only with --display
+#   DISPLAY, OV_SCREEN           only with --display: the Xvfb, and its screen as WxHxD
 #   OV_SOUND_DIR                 only with --sound-device: the folder of the NAME.raw files
 #
 # Debug-output log: our monitor ($OV_DBMON, dbmon.exe) runs in the prefix before the command
@@ -312,7 +312,7 @@ if ((want_display)); then
     3>"$run_dir/display" >"$run_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
   wait_for_file "$run_dir/display" content $((30 * time_scale)) "$xvfb_pid" || fail "Xvfb did not start: $(cat "$run_dir/xvfb.log")"
-  export DISPLAY=:$(tr -dc 0-9 <"$run_dir/display")
+  export DISPLAY=:$(tr -dc 0-9 <"$run_dir/display") OV_SCREEN=$screen
 else
   # Registry written before the prefix's server starts: hidden windows work without a display.
   printf '\n[Software\\\\Wine\\\\Drivers]\n"Graphics"="null"\n' >>"$WINEPREFIX/user.reg"

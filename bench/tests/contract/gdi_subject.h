@@ -1,5 +1,5 @@
 // The benchmark's GDI port under test and the screen behind it: simulated screens on Linux, the
-// runner's Xvfb screen under Wine (its size and depth named by OV_SCREEN, "WxHxBITS").
+// runner's Xvfb screen under Wine (its size and depth as the runner names it in OV_SCREEN).
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -43,8 +43,9 @@ class Win32GdiSubject : public GdiSubject {
 
 }  // namespace
 
-// The screen the runner's Xvfb shows, as OV_SCREEN names it; without it an empty screen, which
-// fails every check rather than running none.
+// The screen the runner's Xvfb shows, as OV_SCREEN names it ("WxHxDEPTH"; an X screen of depth
+// 24 shows 32 bits a pixel); without it an empty screen, which fails every check rather than
+// running none.
 std::vector<Screen> ScreensUnderTest() {
   const char* text = std::getenv("OV_SCREEN");
   Screen screen;
@@ -52,6 +53,7 @@ std::vector<Screen> ScreensUnderTest() {
       std::sscanf(text, "%dx%dx%d", &screen.width, &screen.height, &screen.bits_per_pixel) != 3) {
     screen = {};
   }
+  if (screen.bits_per_pixel == 24) screen.bits_per_pixel = 32;
   return {screen};
 }
 
