@@ -1,25 +1,27 @@
-#include "panel/core/formatted_text.h"
+#include "platform/formatted_text.h"
 
-#include <cstdarg>
 #include <cstdio>
 
-namespace panel {
+namespace platform {
 
-std::string FormatText(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
+std::optional<std::string> FormatTextList(const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
   const int length = std::vsnprintf(nullptr, 0, format, measure);
   va_end(measure);
-  std::string text;
-  if (length > 0) {
-    text.resize(static_cast<size_t>(length) + 1);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<size_t>(length));
-  }
-  va_end(args);
+  if (length < 0) return std::nullopt;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::vsnprintf(text.data(), text.size(), format, args);
+  text.resize(static_cast<size_t>(length));
   return text;
 }
 
-}  // namespace panel
+std::string FormatText(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::optional<std::string> text = FormatTextList(format, args);
+  va_end(args);
+  return text.value_or(std::string());
+}
+
+}  // namespace platform
