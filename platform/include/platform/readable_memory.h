@@ -6,16 +6,18 @@
 
 namespace platform {
 
-// Page protections with their Windows values.
-inline constexpr uint32_t kPageNoAccess = 0x01;
-inline constexpr uint32_t kPageReadOnly = 0x02;
-inline constexpr uint32_t kPageReadWrite = 0x04;
-inline constexpr uint32_t kPageWriteCopy = 0x08;
-inline constexpr uint32_t kPageExecute = 0x10;
-inline constexpr uint32_t kPageExecuteRead = 0x20;
-inline constexpr uint32_t kPageExecuteReadWrite = 0x40;
-inline constexpr uint32_t kPageExecuteWriteCopy = 0x80;
-inline constexpr uint32_t kPageGuard = 0x100;
+// Page protections with their Windows values; a region's protection combines them.
+enum PageProtection : uint32_t {
+  kPageNoAccess = 0x01,
+  kPageReadOnly = 0x02,
+  kPageReadWrite = 0x04,
+  kPageWriteCopy = 0x08,
+  kPageExecute = 0x10,
+  kPageExecuteRead = 0x20,
+  kPageExecuteReadWrite = 0x40,
+  kPageExecuteWriteCopy = 0x80,
+  kPageGuard = 0x100,
+};
 
 // A run of pages with the same state and protection, as VirtualQuery reports it.
 struct MemoryRegion {
