@@ -17,11 +17,11 @@ using platform::WinError;
 constexpr uint32_t kLongestDeviceTextChars = 32768;
 
 // The lowest index whose first id of the list names the virtual device, or -1.
-int64_t FindByFirstId(DeviceInfoSet& devices, DeviceIdList list) {
+int64_t FindByFirstId(platform::DeviceInfoList& devices, platform::DeviceProperty list) {
   for (uint32_t index = 0; devices.EnumDevice(index); ++index) {
     std::array<uint8_t, kIdListBufferBytes> bytes{};
-    if (devices.ReadIdList(index, list, bytes.data(), kIdListBufferBytes) !=
-        platform::kErrorSuccess) {
+    if (devices.WideRegistryProperty(index, list, nullptr, bytes.data(), kIdListBufferBytes,
+                                     nullptr) != platform::kErrorSuccess) {
       continue;
     }
     if (platform::EqualsIgnoringCase(DecodeWideString(bytes.data(), bytes.size()),
@@ -56,31 +56,31 @@ WinError ReadSizedText(ReadFn read, std::u16string* text) {
 }  // namespace
 
 WinError VirtualAudioDevice::LookUpInterfacePath(std::u16string* path) {
-  WinError error = platform::kErrorSuccess;
-  const std::unique_ptr<DeviceInfoSet> media = system_.PresentDevices(kMediaSetupClass, &error);
+  const std::unique_ptr<platform::DeviceInfoList> media =
+      system_.WidePresentDevices(kMediaSetupClass);
   if (!media) return kErrorDevNotExist;
 
-  int64_t match = FindByFirstId(*media, DeviceIdList::kHardwareIds);
-  if (match < 0) match = FindByFirstId(*media, DeviceIdList::kCompatibleIds);
+  int64_t match = FindByFirstId(*media, platform::DeviceProperty::kHardwareIds);
+  if (match < 0) match = FindByFirstId(*media, platform::DeviceProperty::kCompatibleIds);
   if (match < 0) return kErrorDevNotExist;
   const auto index = static_cast<uint32_t>(match);
 
   std::u16string instance_id;
-  error = ReadSizedText(
+  WinError error = ReadSizedText(
       [&](char16_t* buffer, uint32_t chars, uint32_t* required) {
-        return media->InstanceId(index, buffer, chars, required);
+        return media->WideInstanceId(index, buffer, chars, required);
       },
       &instance_id);
   if (error != platform::kErrorSuccess) return error;
 
-  const std::unique_ptr<DeviceInfoSet> interfaces =
+  const std::unique_ptr<platform::DeviceInfoList> interfaces =
       system_.InterfaceDevices(kKsCategoryAudio, instance_id, &error);
   if (!interfaces) return error;
   error = interfaces->EnumInterface(kKsCategoryAudio, 0);
   if (error != platform::kErrorSuccess) return error;
   return ReadSizedText(
       [&](char16_t* buffer, uint32_t chars, uint32_t* required) {
-        return interfaces->InterfacePath(kKsCategoryAudio, 0, buffer, chars, required);
+        return interfaces->WideInterfacePath(kKsCategoryAudio, 0, buffer, chars, required);
       },
       path);
 }
@@ -96,7 +96,7 @@ WinError VirtualAudioDevice::OpenVirtualAudioDevice() {
   }
 
   WinError error = platform::kErrorSuccess;
-  std::unique_ptr<DeviceFile> file = system_.OpenFile(path, &error);
+  std::unique_ptr<platform::DeviceFile> file = system_.OpenDeviceFile(path, &error);
   if (file) {
     file_ = std::move(file);
     return platform::kErrorSuccess;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "audio/core/device_ports.h"
 #include "audio/core/driver_records.h"
+#include "platform/devices.h"
 #include "platform/win_error.h"
 
 namespace audio {
@@ -28,7 +28,7 @@ inline constexpr platform::WinError kErrorDevNotExist = 55;
 
 class VirtualAudioDevice {
  public:
-  explicit VirtualAudioDevice(DeviceSystem& system) : system_(system) {}
+  explicit VirtualAudioDevice(platform::Devices& system) : system_(system) {}
 
   // Opens the device by the cached interface path, or by a fresh lookup; with a cached path
   // that no longer opens, the cache is cleared and the lookup runs once. 0 or an error code.
@@ -48,8 +48,8 @@ class VirtualAudioDevice {
   platform::WinError LookUpInterfacePath(std::u16string* path);
   bool SendProperty(uint32_t id, uint32_t flags, void* value, uint32_t value_bytes);
 
-  DeviceSystem& system_;
-  std::unique_ptr<DeviceFile> file_;
+  platform::Devices& system_;
+  std::unique_ptr<platform::DeviceFile> file_;
   std::u16string path_cache_;
 };
 

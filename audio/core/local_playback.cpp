@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <mutex>
 
 #include "audio/core/wide_text.h"
 
@@ -16,35 +17,13 @@ constexpr WaveFormatEx kPrimaryFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0
 
 }  // namespace
 
-class LocalPlayback::SoundLock {
- public:
-  explicit SoundLock(LocalPlayback& owner) : owner_(owner) {
-    platform::Event* lock = owner_.sound_lock_.get();
-    held_ = lock != nullptr && owner_.sync_.WaitAny({&lock, 1}, platform::kWaitInfinite).kind ==
-                                   platform::WaitResult::Kind::kSignalled;
-  }
-  // A lock that was never taken is not given back: that would let a second holder in.
-  ~SoundLock() {
-    if (held_) owner_.sound_lock_->Set();
-  }
-  SoundLock(const SoundLock&) = delete;
-  SoundLock& operator=(const SoundLock&) = delete;
-
-  bool held() const { return held_; }
-
- private:
-  LocalPlayback& owner_;
-  bool held_ = false;
-};
-
 LocalPlayback::LocalPlayback(DirectSoundSystem& sound, SharedMemory& memory, platform::Sync& sync,
                              platform::Clock& clock)
     : direct_sound_system_(sound),
       memory_(memory),
       sync_(sync),
       clock_(clock),
-      restore_stop_(sync.CreateEvent(true, false)),
-      sound_lock_(sync.CreateEvent(false, true)) {}
+      restore_stop_(sync.CreateEvent(true, false)) {}
 
 LocalPlayback::~LocalPlayback() { CloseLocalPlayback(); }
 
@@ -132,8 +111,7 @@ void LocalPlayback::NotificationThreadBody() {
 }
 
 platform::HResult LocalPlayback::HandleNotification() {
-  SoundLock lock(*this);
-  if (!lock.held()) return platform::kEFail;
+  std::lock_guard hold(sound_lock_);
   if (!sound_) return platform::kSFalse;
   const platform::HResult result = sound_->HandleNotification();
   // Nobody refills the buffer after a failure: looping on, it would repeat its last 150 ms.
@@ -172,8 +150,7 @@ platform::HResult LocalPlayback::StartStream(std::span<const uint8_t> format, ui
 
   auto sound = std::make_unique<CStreamingSound>(std::move(source), std::move(buffer), notify_size,
                                                  clock_, sync_, restore_stop_.get());
-  SoundLock lock(*this);
-  if (!lock.held()) return platform::kEFail;
+  std::lock_guard hold(sound_lock_);
   sound_ = std::move(sound);
   return platform::kSOk;
 }
@@ -182,8 +159,7 @@ platform::HResult LocalPlayback::StopStream() {
   // A restore of a lost buffer that holds the lock gives up now.
   if (restore_stop_) restore_stop_->Set();
   {
-    SoundLock lock(*this);
-    if (!lock.held()) return platform::kEFail;
+    std::lock_guard hold(sound_lock_);
     if (sound_) {
       sound_->Buffer().Stop();
       sound_->Reset();
@@ -191,16 +167,15 @@ platform::HResult LocalPlayback::StopStream() {
   }
   // The thread may be waiting for the lock inside a refill: it is stopped without holding it.
   StopNotificationThread();
-  SoundLock lock(*this);
-  if (!lock.held()) return platform::kEFail;
+  std::lock_guard hold(sound_lock_);
   sound_.reset();
   if (restore_stop_) restore_stop_->Reset();
   return platform::kSOk;
 }
 
 platform::HResult LocalPlayback::BeginPlayback() {
-  SoundLock lock(*this);
-  if (!lock.held() || !sound_) return platform::kEFail;
+  std::lock_guard hold(sound_lock_);
+  if (!sound_) return platform::kEFail;
   const platform::HResult prefilled = sound_->Prefill();
   if (platform::Failed(prefilled)) return prefilled;
   const platform::HResult started = sound_->StartGate();
@@ -208,8 +183,7 @@ platform::HResult LocalPlayback::BeginPlayback() {
 }
 
 platform::HResult LocalPlayback::ChangeRateInPlace(const WaveFormatEx& format) {
-  SoundLock lock(*this);
-  if (!lock.held()) return platform::kEFail;
+  std::lock_guard hold(sound_lock_);
   if (!sound_) return platform::kSFalse;
   CWaveSource& source = sound_->Source();
   if (!source.HasFormat()) return platform::kEFail;
@@ -226,23 +200,23 @@ platform::HResult LocalPlayback::ChangeRateInPlace(const WaveFormatEx& format) {
 }
 
 bool LocalPlayback::IsPlaying() {
-  SoundLock lock(*this);
-  return lock.held() && sound_ && sound_->IsPlaying();
+  std::lock_guard hold(sound_lock_);
+  return sound_ && sound_->IsPlaying();
 }
 
 bool LocalPlayback::HasCurrentSound() {
-  SoundLock lock(*this);
-  return lock.held() && sound_ != nullptr;
+  std::lock_guard hold(sound_lock_);
+  return sound_ != nullptr;
 }
 
 bool LocalPlayback::IsStartPending() {
-  SoundLock lock(*this);
-  return lock.held() && sound_ && sound_->start_pending();
+  std::lock_guard hold(sound_lock_);
+  return sound_ && sound_->start_pending();
 }
 
 void LocalPlayback::SetDraining(bool draining) {
-  SoundLock lock(*this);
-  if (lock.held() && sound_) sound_->set_draining(draining);
+  std::lock_guard hold(sound_lock_);
+  if (sound_) sound_->set_draining(draining);
 }
 
 }  // namespace audio

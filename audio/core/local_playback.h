@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,7 +66,6 @@ class LocalPlayback : public PlaybackControl {
   platform::HResult HandleNotification();
 
  private:
-  class SoundLock;
   void StartNotificationThread();
   void StopNotificationThread();
   void NotificationThreadBody();
@@ -83,9 +83,8 @@ class LocalPlayback : public PlaybackControl {
   // so looking at it does not consume it).
   std::unique_ptr<platform::Event> restore_stop_;
   // Held while the current sound is used, so the monitor's prefill and the notification
-  // thread's refill never overlap. An event rather than a mutex, so a wait on it is a wait of
-  // the sync port (virtual-time schedulers see it).
-  std::unique_ptr<platform::Event> sound_lock_;
+  // thread's refill never overlap.
+  std::mutex sound_lock_;
   std::unique_ptr<CStreamingSound> sound_;
 };
 

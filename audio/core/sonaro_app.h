@@ -11,7 +11,6 @@
 #include "audio/core/core_audio.h"
 #include "audio/core/default_endpoint_control.h"
 #include "audio/core/device_access.h"
-#include "audio/core/device_ports.h"
 #include "audio/core/direct_sound_ports.h"
 #include "audio/core/driver_records.h"
 #include "audio/core/frame_window.h"
@@ -19,6 +18,7 @@
 #include "audio/core/os_version_rules.h"
 #include "audio/core/shared_memory_port.h"
 #include "audio/core/stream_monitor.h"
+#include "platform/devices.h"
 #include "platform/os_version.h"
 #include "platform/registry.h"
 #include "platform/sync.h"
@@ -38,7 +38,7 @@ inline constexpr int kExitRefused = -1;
 struct SonaroPorts {
   platform::OsVersion& os_version;
   FrameWindowSystem& windows;
-  DeviceSystem& devices;
+  platform::Devices& devices;
   SharedMemoryResolver& shared_memory;
   DirectSoundSystem& direct_sound;
   platform::Sync& sync;

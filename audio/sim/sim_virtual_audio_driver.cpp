@@ -13,7 +13,7 @@ void PutSample16(uint8_t* at, uint16_t value) {
   at[1] = static_cast<uint8_t>(value >> 8);
 }
 
-class SimDriverFile : public DeviceFile {
+class SimDriverFile : public platform::DeviceFile {
  public:
   explicit SimDriverFile(SimVirtualAudioDriver& driver) : driver_(driver) {}
   bool Control(uint32_t code, const void* input, uint32_t input_bytes, void* output,
@@ -195,7 +195,7 @@ bool SimVirtualAudioDriver::HandleProperty(const KsProperty& property, void* val
   }
 }
 
-std::unique_ptr<DeviceFile> SimVirtualAudioDriver::OpenFile() {
+std::unique_ptr<platform::DeviceFile> SimVirtualAudioDriver::OpenFile() {
   return std::make_unique<SimDriverFile>(*this);
 }
 

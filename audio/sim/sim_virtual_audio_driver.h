@@ -8,9 +8,9 @@
 #include <mutex>
 #include <vector>
 
-#include "audio/core/device_ports.h"
 #include "audio/core/driver_records.h"
 #include "audio/core/shared_memory_port.h"
+#include "platform/devices.h"
 #include "platform/sync.h"
 
 namespace audio::sim {
@@ -81,7 +81,7 @@ class SimVirtualAudioDriver : public SharedMemoryResolver {
   // The driver's answer to a property request on its device file.
   bool HandleProperty(const KsProperty& property, void* value, uint32_t value_bytes);
   // The device file of the driver.
-  std::unique_ptr<DeviceFile> OpenFile();
+  std::unique_ptr<platform::DeviceFile> OpenFile();
   // Resolves the addresses the driver handed out while mapped.
   std::unique_ptr<SharedMemory> Resolve(const SharedAddresses& addresses) override;
 

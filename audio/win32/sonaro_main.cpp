@@ -3,9 +3,10 @@
 
 #include "audio/win32/sonaro_root.h"
 #include "audio/win32/win32_audio_adapters.h"
+#include "platform/win32/win32_devices.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  audio::win32::Win32DeviceSystem devices;
+  platform::win32::Win32Devices devices;
   audio::win32::Win32SharedMemoryResolver shared_memory;
   audio::win32::Win32DirectSoundSystem direct_sound;
   return audio::win32::RunSonaro(instance, devices, shared_memory, direct_sound);

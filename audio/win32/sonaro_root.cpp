@@ -10,7 +10,7 @@
 
 namespace audio::win32 {
 
-int RunSonaro(HINSTANCE instance, audio::DeviceSystem& devices,
+int RunSonaro(HINSTANCE instance, platform::Devices& devices,
               audio::SharedMemoryResolver& shared_memory, audio::DirectSoundSystem& direct_sound) {
   platform::win32::Win32OsVersion os_version;
   platform::win32::Win32Registry registry;

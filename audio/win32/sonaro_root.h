@@ -4,14 +4,14 @@
 #pragma once
 #include <windows.h>
 
-#include "audio/core/device_ports.h"
 #include "audio/core/direct_sound_ports.h"
 #include "audio/core/shared_memory_port.h"
+#include "platform/devices.h"
 
 namespace audio::win32 {
 
 // Runs the program to its end; the process's exit code.
-int RunSonaro(HINSTANCE instance, audio::DeviceSystem& devices,
+int RunSonaro(HINSTANCE instance, platform::Devices& devices,
               audio::SharedMemoryResolver& shared_memory, audio::DirectSoundSystem& direct_sound);
 
 }  // namespace audio::win32

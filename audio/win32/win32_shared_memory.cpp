@@ -3,32 +3,17 @@
 #include <cstring>
 
 #include "audio/win32/win32_audio_adapters.h"
+#include "platform/readable_memory.h"
+#include "platform/win32/win32_address_space.h"
 
 namespace audio::win32 {
 
 namespace {
 
-bool IsReadable(const MEMORY_BASIC_INFORMATION& info) {
-  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-  return info.State == MEM_COMMIT && (info.Protect & kReadable) != 0 &&
-         (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) == 0;
-}
-
-// Bytes readable from address on: the committed, readable regions of its allocation.
+// Bytes readable from the address on: the committed, readable regions of its allocation.
 uint64_t ReadableExtent(uintptr_t address) {
-  MEMORY_BASIC_INFORMATION first;
-  if (VirtualQuery(reinterpret_cast<const void*>(address), &first, sizeof first) == 0 ||
-      !IsReadable(first)) {
-    return 0;
-  }
-  uintptr_t end = reinterpret_cast<uintptr_t>(first.BaseAddress) + first.RegionSize;
-  MEMORY_BASIC_INFORMATION next;
-  while (VirtualQuery(reinterpret_cast<const void*>(end), &next, sizeof next) != 0 &&
-         next.AllocationBase == first.AllocationBase && IsReadable(next)) {
-    end += next.RegionSize;
-  }
-  return end - address;
+  platform::win32::Win32AddressSpace space;
+  return platform::ReadableExtent(space, address);
 }
 
 class Win32SharedMemory : public SharedMemory {

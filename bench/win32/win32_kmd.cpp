@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/readable_memory.h"
+#include "platform/win32/win32_address_space.h"
 #include "platform/win_error.h"
 
 namespace vexmark::win32 {
@@ -132,23 +134,9 @@ std::uint64_t Win32AddressSpace::AddressOf(const void* buffer) {
 
 std::span<const std::uint8_t> Win32AddressSpace::Resolve(std::uint32_t address,
                                                          std::size_t length) {
-  // The walk counts in integers: a range that would pass the top of the address space is
-  // refused before any pointer is formed past its end.
   const std::uintptr_t start = address;
-  if (start == 0 || length > UINTPTR_MAX - start) return {};
-  const std::uintptr_t end = start + length;
-  // Every page of the range must be committed and readable.
-  for (std::uintptr_t at = start; at < end;) {
-    MEMORY_BASIC_INFORMATION info;
-    if (VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info) == 0 ||
-        info.State != MEM_COMMIT || (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) ||
-        info.Protect == 0) {
-      return {};
-    }
-    const auto region = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
-    if (info.RegionSize > UINTPTR_MAX - region) break;  // the last region of the space
-    at = region + info.RegionSize;
-  }
+  platform::win32::Win32AddressSpace space;
+  if (!platform::IsReadableRange(space, start, length)) return {};
   return {reinterpret_cast<const std::uint8_t*>(start), length};
 }
 

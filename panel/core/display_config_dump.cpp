@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <string>
 
-#include "panel/core/formatted_text.h"
+#include "platform/formatted_text.h"
 #include "platform/strings.h"
 
 namespace panel {
@@ -115,51 +115,56 @@ void DumpDisplayPath(const DisplayConfigPathInfo& path, platform::DebugOutput& d
   const DisplayConfigPathSourceInfo& source = path.source_info;
   const DisplayConfigPathTargetInfo& target = path.target_info;
   WriteWide(debug, "--------------------PATH-----------------------\r\n");
-  WriteWide(debug, FormatText("state:%08X\r\n", path.flags));
-  WriteWide(
-      debug,
-      FormatText("source:\r\nadapterID_H:%08X L:%08X\r\nID:%08X\r\nModeIndex:%08X\r\nFlag:%08X",
-                 static_cast<uint32_t>(source.adapter_id.high_part), source.adapter_id.low_part,
-                 source.id, source.mode_info_idx, source.status_flags));
-  WriteWide(debug, FormatText("target:\r\nadapterId H: %08X L:%08X ID:%08X Index:%08X",
-                              static_cast<uint32_t>(target.adapter_id.high_part),
-                              target.adapter_id.low_part, target.id, target.mode_info_idx));
+  WriteWide(debug, platform::FormatText("state:%08X\r\n", path.flags));
+  WriteWide(debug,
+            platform::FormatText(
+                "source:\r\nadapterID_H:%08X L:%08X\r\nID:%08X\r\nModeIndex:%08X\r\nFlag:%08X",
+                static_cast<uint32_t>(source.adapter_id.high_part), source.adapter_id.low_part,
+                source.id, source.mode_info_idx, source.status_flags));
+  WriteWide(debug,
+            platform::FormatText("target:\r\nadapterId H: %08X L:%08X ID:%08X Index:%08X",
+                                 static_cast<uint32_t>(target.adapter_id.high_part),
+                                 target.adapter_id.low_part, target.id, target.mode_info_idx));
   WriteOutputTechnology(debug, target.output_technology);
   // The line's numerator is left-justified: "%-08X", whose zero flag has no effect beside '-'.
-  WriteWide(debug, FormatText("refreshRate--Numerator:%-8X Denominator:%08X",
-                              target.refresh_rate.numerator, target.refresh_rate.denominator));
+  WriteWide(debug,
+            platform::FormatText("refreshRate--Numerator:%-8X Denominator:%08X",
+                                 target.refresh_rate.numerator, target.refresh_rate.denominator));
   WriteNamed(debug, "rotation: DISPLAYCONFIG_ROTATION_", NameOf(kRotations, target.rotation));
   WriteNamed(debug, "scaling: DISPLAYCONFIG_SCALING_", NameOf(kScalings, target.scaling));
   WriteScanLineOrdering(debug, target.scan_line_ordering);
-  WriteWide(debug, FormatText("state:%08X  valiable:%08X", target.status_flags,
-                              static_cast<uint32_t>(target.target_available)));
+  WriteWide(debug, platform::FormatText("state:%08X  valiable:%08X", target.status_flags,
+                                        static_cast<uint32_t>(target.target_available)));
 }
 
 void DumpDisplayMode(const DisplayConfigModeInfo& mode, platform::DebugOutput& debug) {
   const DisplayConfigSourceMode source = AsSourceMode(mode);
   const DisplayConfigVideoSignalInfo signal = AsTargetMode(mode).target_video_signal_info;
   WriteWide(debug, "-----------------------MODE------------------------\r\n");
-  WriteWide(debug, FormatText("adpterID H:%08X L:%08X ID:%08X",
-                              static_cast<uint32_t>(mode.adapter_id.high_part),
-                              mode.adapter_id.low_part, mode.id));
+  WriteWide(debug, platform::FormatText("adpterID H:%08X L:%08X ID:%08X",
+                                        static_cast<uint32_t>(mode.adapter_id.high_part),
+                                        mode.adapter_id.low_part, mode.id));
   WriteLineIfAny(debug, NameOf(kModeInfoTypes, mode.info_type));
   WriteNamed(debug, "source pixelFormat: DISPLAYCONFIG_PIXELFORMAT_",
              NameOf(kPixelFormats, source.pixel_format));
-  WriteWide(debug, FormatText("source pos(%d,%d) Width:%d Height:%d\r\n", source.position.x,
-                              source.position.y, static_cast<int>(source.width),
-                              static_cast<int>(source.height)));
-  WriteWide(debug, FormatText("target activeSize(CX=%d,cy=%d)\r\n",
-                              static_cast<int>(signal.active_size.cx),
-                              static_cast<int>(signal.active_size.cy)));
   WriteWide(debug,
-            FormatText("target totalsize(cx=%d,cy=%d)", static_cast<int>(signal.total_size.cx),
-                       static_cast<int>(signal.total_size.cy)));
-  WriteWide(debug, FormatText("target pixelRate:%016" PRIX64 " videoStander:%08X\r\n",
-                              signal.pixel_rate, signal.video_standard));
-  WriteWide(debug, FormatText("target Hfreq Numerator:%08X Denominator:%08X\r\n",
-                              signal.h_sync_freq.numerator, signal.h_sync_freq.denominator));
-  WriteWide(debug, FormatText("target Vfreq Numerator:%08X Denominator:%08X\r\n",
-                              signal.v_sync_freq.numerator, signal.v_sync_freq.denominator));
+            platform::FormatText("source pos(%d,%d) Width:%d Height:%d\r\n", source.position.x,
+                                 source.position.y, static_cast<int>(source.width),
+                                 static_cast<int>(source.height)));
+  WriteWide(debug, platform::FormatText("target activeSize(CX=%d,cy=%d)\r\n",
+                                        static_cast<int>(signal.active_size.cx),
+                                        static_cast<int>(signal.active_size.cy)));
+  WriteWide(debug, platform::FormatText("target totalsize(cx=%d,cy=%d)",
+                                        static_cast<int>(signal.total_size.cx),
+                                        static_cast<int>(signal.total_size.cy)));
+  WriteWide(debug, platform::FormatText("target pixelRate:%016" PRIX64 " videoStander:%08X\r\n",
+                                        signal.pixel_rate, signal.video_standard));
+  WriteWide(debug,
+            platform::FormatText("target Hfreq Numerator:%08X Denominator:%08X\r\n",
+                                 signal.h_sync_freq.numerator, signal.h_sync_freq.denominator));
+  WriteWide(debug,
+            platform::FormatText("target Vfreq Numerator:%08X Denominator:%08X\r\n",
+                                 signal.v_sync_freq.numerator, signal.v_sync_freq.denominator));
   WriteScanLineOrdering(debug, signal.scan_line_ordering);
 }
 

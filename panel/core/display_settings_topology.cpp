@@ -5,7 +5,7 @@
 
 #include "panel/core/adapter_vendor.h"
 #include "panel/core/field_text.h"
-#include "panel/core/formatted_text.h"
+#include "platform/formatted_text.h"
 #include "platform/strings.h"
 
 namespace panel {
@@ -55,9 +55,9 @@ void WriteDeviceLine(platform::DebugOutput& debug, const char* label, const std:
                      const DevModeW& mode) {
   std::u16string line = platform::Utf8ToUtf16(label);
   line += name;
-  line += platform::Utf8ToUtf16(FormatText(" (%d,%d,%d,%d)\r\n", mode.position_x, mode.position_y,
-                                           static_cast<int>(mode.pels_width),
-                                           static_cast<int>(mode.pels_height)));
+  line += platform::Utf8ToUtf16(
+      platform::FormatText(" (%d,%d,%d,%d)\r\n", mode.position_x, mode.position_y,
+                           static_cast<int>(mode.pels_width), static_cast<int>(mode.pels_height)));
   debug.Write(std::u16string_view(line));
 }
 

@@ -13,7 +13,7 @@ bool TakeInstance(StartupPorts& ports) {
       mutex.Create(kInstanceMutexName) == InstanceMutex::CreateResult::kCreated) {
     return true;
   }
-  ports.running.BringToFront(kFrameClassName, kFrameTitle);
+  BringToFront(ports.running, kFrameClassName, kFrameTitle);
   return false;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "panel/core/formatted_text.h"
+#include "platform/formatted_text.h"
 #include "platform/win_error.h"
 
 namespace panel::sim {
@@ -36,7 +36,7 @@ void SimDisplayConfigLibrary::RequireFound(const std::string& function) const {
 
 int32_t SimDisplayConfigLibrary::GetDisplayConfigBufferSizes(uint32_t flags, uint32_t& path_count,
                                                              uint32_t& mode_count) {
-  calls.push_back(FormatText("GetDisplayConfigBufferSizes flags=0x%X", flags));
+  calls.push_back(platform::FormatText("GetDisplayConfigBufferSizes flags=0x%X", flags));
   RequireFound("GetDisplayConfigBufferSizes");
   if (buffer_sizes_error != 0) return buffer_sizes_error;
   path_count = static_cast<uint32_t>(paths.size());
@@ -48,8 +48,8 @@ int32_t SimDisplayConfigLibrary::QueryDisplayConfig(uint32_t flags, uint32_t& pa
                                                     DisplayConfigPathInfo* path_array,
                                                     uint32_t& mode_count,
                                                     DisplayConfigModeInfo* mode_array) {
-  calls.push_back(
-      FormatText("QueryDisplayConfig flags=0x%X paths=%u modes=%u", flags, path_count, mode_count));
+  calls.push_back(platform::FormatText("QueryDisplayConfig flags=0x%X paths=%u modes=%u", flags,
+                                       path_count, mode_count));
   RequireFound("QueryDisplayConfig");
   if (query_error != 0) return query_error;
   if (path_count < paths.size() || mode_count < modes.size()) {
@@ -65,8 +65,8 @@ int32_t SimDisplayConfigLibrary::QueryDisplayConfig(uint32_t flags, uint32_t& pa
 int32_t SimDisplayConfigLibrary::SetDisplayConfig(uint32_t path_count, DisplayConfigPathInfo*,
                                                   uint32_t mode_count, DisplayConfigModeInfo*,
                                                   uint32_t flags) {
-  calls.push_back(
-      FormatText("SetDisplayConfig paths=%u modes=%u flags=0x%X", path_count, mode_count, flags));
+  calls.push_back(platform::FormatText("SetDisplayConfig paths=%u modes=%u flags=0x%X", path_count,
+                                       mode_count, flags));
   RequireFound("SetDisplayConfig");
   return set_result;
 }

@@ -16,9 +16,37 @@ void SimInstanceMutex::OpenReleaseClose(std::u16string_view name) {
   log_.Add("ReleaseMutex " + LogText(name));
 }
 
-bool SimRunningInstance::BringToFront(std::u16string_view window_class, std::u16string_view title) {
-  log_.Add("BringToFront " + LogText(window_class) + " " + LogText(title));
-  return present_;
+WindowId SimRunningInstance::FindTopLevel(std::u16string_view window_class,
+                                          std::u16string_view title) {
+  log_.Add("FindWindow " + LogText(window_class) + " " + LogText(title));
+  return present_ ? kFrame : 0;
+}
+
+WindowId SimRunningInstance::LastActivePopup(WindowId window) {
+  log_.Add("GetLastActivePopup " + std::to_string(window));
+  return window == kFrame ? kPopup : window;
+}
+
+void SimRunningInstance::BringToTop(WindowId window) {
+  log_.Add("BringWindowToTop " + std::to_string(window));
+}
+
+void SimRunningInstance::AttachInput(ThreadId thread, ThreadId to_thread, bool attach) {
+  log_.Add("AttachThreadInput " + std::to_string(thread) + " " + std::to_string(to_thread) +
+           (attach ? " on" : " off"));
+}
+
+void SimRunningInstance::Restore(WindowId window) {
+  log_.Add("ShowWindow " + std::to_string(window) + " SW_RESTORE");
+}
+
+void SimRunningInstance::SetTopmost(WindowId window, bool topmost) {
+  log_.Add("SetWindowPos " + std::to_string(window) +
+           (topmost ? " HWND_TOPMOST" : " HWND_NOTOPMOST"));
+}
+
+void SimRunningInstance::SetForeground(WindowId window) {
+  log_.Add("SetForegroundWindow " + std::to_string(window));
 }
 
 intptr_t SimShellOpen::Execute(std::u16string_view verb, std::u16string_view file,

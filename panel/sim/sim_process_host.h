@@ -29,10 +29,24 @@ class SimInstanceMutex : public InstanceMutex {
   CreateResult create_answer_ = CreateResult::kCreated;
 };
 
+// A running instance whose frame window (10) has a pop-up (11) last active; this thread is 1,
+// the foreground window's thread 2.
 class SimRunningInstance : public RunningInstance {
  public:
+  static constexpr WindowId kFrame = 10;
+  static constexpr WindowId kPopup = 11;
+
   explicit SimRunningInstance(CallLog& log) : log_(log) {}
-  bool BringToFront(std::u16string_view window_class, std::u16string_view title) override;
+  WindowId FindTopLevel(std::u16string_view window_class, std::u16string_view title) override;
+  WindowId LastActivePopup(WindowId window) override;
+  void BringToTop(WindowId window) override;
+  ThreadId CurrentThread() override { return 1; }
+  ThreadId ForegroundWindowThread() override { return 2; }
+  void AttachInput(ThreadId thread, ThreadId to_thread, bool attach) override;
+  void Restore(WindowId window) override;
+  void SetTopmost(WindowId window, bool topmost) override;
+  void SetForeground(WindowId window) override;
+
   void SetWindowPresent(bool present) { present_ = present; }
 
  private:

@@ -8,24 +8,43 @@
 
 namespace panel {
 
-bool Win32RunningInstance::BringToFront(std::u16string_view window_class,
-                                        std::u16string_view title) {
-  std::wstring class_name = platform::win32::ToWide(window_class);
-  std::wstring caption = platform::win32::ToWide(title);
-  HWND found = ::FindWindowW(class_name.c_str(), caption.c_str());
-  if (found == nullptr) return false;
-  HWND popup = ::GetLastActivePopup(found);
-  ::BringWindowToTop(found);
-  // Windows lets only the foreground thread's input partner take the foreground.
-  DWORD this_thread = ::GetCurrentThreadId();
-  DWORD foreground_thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-  ::AttachThreadInput(this_thread, foreground_thread, TRUE);
-  ::ShowWindow(popup, SW_RESTORE);
-  ::SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetWindowPos(popup, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetForegroundWindow(popup);
-  ::AttachThreadInput(this_thread, foreground_thread, FALSE);
-  return true;
+namespace {
+
+HWND Handle(WindowId window) { return reinterpret_cast<HWND>(window); }
+WindowId Id(HWND window) { return reinterpret_cast<WindowId>(window); }
+
+}  // namespace
+
+WindowId Win32RunningInstance::FindTopLevel(std::u16string_view window_class,
+                                            std::u16string_view title) {
+  const std::wstring class_name = platform::win32::ToWide(window_class);
+  const std::wstring caption = platform::win32::ToWide(title);
+  return Id(::FindWindowW(class_name.c_str(), caption.c_str()));
 }
+
+WindowId Win32RunningInstance::LastActivePopup(WindowId window) {
+  return Id(::GetLastActivePopup(Handle(window)));
+}
+
+void Win32RunningInstance::BringToTop(WindowId window) { ::BringWindowToTop(Handle(window)); }
+
+ThreadId Win32RunningInstance::CurrentThread() { return ::GetCurrentThreadId(); }
+
+ThreadId Win32RunningInstance::ForegroundWindowThread() {
+  return ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+}
+
+void Win32RunningInstance::AttachInput(ThreadId thread, ThreadId to_thread, bool attach) {
+  ::AttachThreadInput(thread, to_thread, attach ? TRUE : FALSE);
+}
+
+void Win32RunningInstance::Restore(WindowId window) { ::ShowWindow(Handle(window), SW_RESTORE); }
+
+void Win32RunningInstance::SetTopmost(WindowId window, bool topmost) {
+  ::SetWindowPos(Handle(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void Win32RunningInstance::SetForeground(WindowId window) { ::SetForegroundWindow(Handle(window)); }
 
 }  // namespace panel

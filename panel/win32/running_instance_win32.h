@@ -1,4 +1,4 @@
-// Bringing a running instance's window forward, for the second instance.
+// The window calls that bring a running instance's window forward, for the second instance.
 #pragma once
 #include "panel/core/running_instance.h"
 
@@ -6,7 +6,15 @@ namespace panel {
 
 class Win32RunningInstance : public RunningInstance {
  public:
-  bool BringToFront(std::u16string_view window_class, std::u16string_view title) override;
+  WindowId FindTopLevel(std::u16string_view window_class, std::u16string_view title) override;
+  WindowId LastActivePopup(WindowId window) override;
+  void BringToTop(WindowId window) override;
+  ThreadId CurrentThread() override;
+  ThreadId ForegroundWindowThread() override;
+  void AttachInput(ThreadId thread, ThreadId to_thread, bool attach) override;
+  void Restore(WindowId window) override;
+  void SetTopmost(WindowId window, bool topmost) override;
+  void SetForeground(WindowId window) override;
 };
 
 }  // namespace panel

@@ -1,23 +1,22 @@
 #include "panel/win32/wmi_service_query_win32.h"
 
 #include <objbase.h>
-#include <oleauto.h>
 #include <wbemidl.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "platform/com_ptr.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/scoped_com_values.h"
 #include "platform/win32/win32_system_code_page.h"
 
 namespace panel {
 namespace {
 
 using platform::ComPtr;
-using platform::win32::FromWide;
-using platform::win32::ToWide;
+using platform::win32::BstrView;
+using platform::win32::ScopedBstr;
+using platform::win32::ScopedVariant;
 using platform::win32::Win32SystemCodePage;
 
 // RPC_E_TOO_LATE: security was already set for this process, which is fine.
@@ -32,32 +31,17 @@ struct ComApartment {
   }
 };
 
-struct BstrDeleter {
-  void operator()(wchar_t* text) const { ::SysFreeString(text); }
-};
-using Bstr = std::unique_ptr<wchar_t, BstrDeleter>;
-
-struct Variant : VARIANT {
-  Variant() { ::VariantInit(this); }
-  ~Variant() { ::VariantClear(this); }
-};
-
-Bstr MakeBstr(const wchar_t* text) { return Bstr(::SysAllocString(text)); }
-
-Bstr MakeBstr(const std::string& text) {
-  const std::wstring w = ToWide(Win32SystemCodePage().ToUtf16(text));
-  return Bstr(::SysAllocStringLen(w.data(), static_cast<UINT>(w.size())));
+ScopedBstr MakeBstr(const std::string& text) {
+  return platform::win32::MakeBstr(Win32SystemCodePage().ToUtf16(text));
 }
 
 // "State" as 8-bit text; empty when unreadable or null.
 std::string ReadState(IWbemClassObject& object) {
-  Variant value;
+  ScopedVariant value;
   if (FAILED(object.Get(L"State", 0, &value, nullptr, nullptr))) return {};
   if (value.vt == VT_NULL || value.vt == VT_EMPTY) return {};
   if (value.vt != VT_BSTR && FAILED(::VariantChangeType(&value, &value, 0, VT_BSTR))) return {};
-  const wchar_t* text = value.bstrVal;
-  if (text == nullptr) return {};
-  return Win32SystemCodePage().FromUtf16(FromWide(text));
+  return Win32SystemCodePage().FromUtf16(BstrView(value.bstrVal));
 }
 
 }  // namespace
@@ -74,7 +58,7 @@ std::optional<std::vector<std::string>> Win32WmiServiceQuery::QueryStates(const 
     return std::nullopt;
   }
   ComPtr<IWbemServices> services;
-  Bstr ns = MakeBstr(L"ROOT\\CIMV2");
+  const ScopedBstr ns = platform::win32::MakeBstr(L"ROOT\\CIMV2");
   if (FAILED(locator->ConnectServer(ns.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
                                     services.put()))) {
     return std::nullopt;
@@ -85,8 +69,8 @@ std::optional<std::vector<std::string>> Win32WmiServiceQuery::QueryStates(const 
     return std::nullopt;
   }
   ComPtr<IEnumWbemClassObject> objects;
-  Bstr language = MakeBstr(L"WQL");
-  Bstr query = MakeBstr(wql);
+  const ScopedBstr language = platform::win32::MakeBstr(L"WQL");
+  const ScopedBstr query = MakeBstr(wql);
   if (FAILED(services->ExecQuery(language.get(), query.get(),
                                  WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
                                  objects.put()))) {

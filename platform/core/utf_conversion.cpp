@@ -9,33 +9,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-// Decodes one character at text[*at] and steps past it; a malformed sequence is stepped over
-// up to the first byte that cannot continue it.
-char32_t DecodeUtf8(std::string_view text, size_t* at) {
-  const auto lead = static_cast<unsigned char>(text[(*at)++]);
-  if (lead < 0x80) return lead;
-  int length = 0;
-  char32_t c = 0;
-  char32_t smallest = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 1, c = lead & 0x1F, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 2, c = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 3, c = lead & 0x07, smallest = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  for (int i = 0; i < length; ++i) {
-    if (*at >= text.size() || !IsContinuation(static_cast<unsigned char>(text[*at]))) {
-      return kReplacement;
-    }
-    c = c << 6 | (static_cast<unsigned char>(text[(*at)++]) & 0x3F);
-  }
-  if (c < smallest || c > 0x10FFFF || IsSurrogate(c)) return kReplacement;
-  return c;
-}
-
 void AppendUtf8(char32_t c, std::string* out) {
   if (c < 0x80) {
     out->push_back(static_cast<char>(c));
@@ -56,19 +29,46 @@ void AppendUtf8(char32_t c, std::string* out) {
 
 }  // namespace
 
+std::optional<char32_t> DecodeUtf8Character(std::string_view text, size_t* at) {
+  const auto lead = static_cast<unsigned char>(text[(*at)++]);
+  if (lead < 0x80) return lead;
+  int length = 0;
+  char32_t c = 0;
+  char32_t smallest = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 1, c = lead & 0x1F, smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 2, c = lead & 0x0F, smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 3, c = lead & 0x07, smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  for (int i = 0; i < length; ++i) {
+    if (*at >= text.size() || !IsContinuation(static_cast<unsigned char>(text[*at]))) {
+      return std::nullopt;
+    }
+    c = c << 6 | (static_cast<unsigned char>(text[(*at)++]) & 0x3F);
+  }
+  if (c < smallest || c > 0x10FFFF || IsSurrogate(c)) return std::nullopt;
+  return c;
+}
+
+void AppendUtf16(char32_t c, std::u16string* out) {
+  if (c < 0x10000) {
+    out->push_back(static_cast<char16_t>(c));
+  } else {
+    out->push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+    out->push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  }
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string wide;
   wide.reserve(text.size());
   size_t at = 0;
-  while (at < text.size()) {
-    const char32_t c = DecodeUtf8(text, &at);
-    if (c < 0x10000) {
-      wide.push_back(static_cast<char16_t>(c));
-    } else {
-      wide.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      wide.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    }
-  }
+  while (at < text.size())
+    AppendUtf16(DecodeUtf8Character(text, &at).value_or(kReplacement), &wide);
   return wide;
 }
 

@@ -1,10 +1,12 @@
 #include "platform/sim/sim_devices.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "platform/ascii_case.h"
 #include "platform/registry_values.h"
+#include "platform/strings.h"
 
 namespace platform::sim {
 
@@ -42,6 +44,9 @@ struct SimDevices::Model {
   std::vector<Interface> interfaces;
   std::vector<std::string> removed_ids;
   DeviceFaults faults;
+  std::map<std::u16string, std::function<std::unique_ptr<DeviceFile>()>> files;
+  std::vector<std::u16string> opened_paths;
+  uint32_t present_lists_made = 0;
 
   // Indexes of the present nodes that pass the filter, in enumeration order.
   template <typename Filter>
@@ -66,6 +71,32 @@ struct SimDevices::Model {
 };
 
 namespace {
+
+// The ids as REG_MULTI_SZ in UTF-16, as the wide call gives them.
+std::vector<uint8_t> EncodeWideMultiString(const std::vector<std::string>& strings) {
+  std::vector<uint8_t> bytes;
+  auto append = [&bytes](char16_t c) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  };
+  for (const std::string& text : strings) {
+    for (char16_t c : Utf8ToUtf16(text)) append(c);
+    append(u'\0');
+  }
+  append(u'\0');
+  return bytes;
+}
+
+// The text and its terminator into buffer, or the size it needs.
+WinError CopyWideText(std::string_view text, char16_t* buffer, uint32_t buffer_chars,
+                      uint32_t* required_chars) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  *required_chars = static_cast<uint32_t>(wide.size() + 1);
+  if (buffer == nullptr || buffer_chars < *required_chars) return kErrorInsufficientBuffer;
+  std::copy(wide.begin(), wide.end(), buffer);
+  buffer[wide.size()] = u'\0';
+  return kErrorSuccess;
+}
 
 // A member of a list: the node it was made from, and what the installer has done to it.
 struct Member {
@@ -112,19 +143,33 @@ class SimDeviceInfoList : public DeviceInfoList {
 
   WinError RegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type, uint8_t* data,
                             uint32_t size, uint32_t* required) override {
+    return ReadIds(index, property, false, type, data, size, required);
+  }
+
+  WinError WideRegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type,
+                                uint8_t* data, uint32_t size, uint32_t* required) override {
+    return ReadIds(index, property, true, type, data, size, required);
+  }
+
+  WinError WideInstanceId(uint32_t index, char16_t* buffer, uint32_t buffer_chars,
+                          uint32_t* required_chars) override {
     const SimDevice* device = Device(index);
     if (device == nullptr) return index < members_.size() ? kErrorNoSuchDevinst : kErrorNoMoreItems;
-    if (size != 0 && data == nullptr) return kErrorInvalidData;
-    const std::vector<std::string>& ids =
-        property == DeviceProperty::kHardwareIds ? device->hardware_ids : device->compatible_ids;
-    if (ids.empty()) return kErrorInvalidData;  // the device has no such value
-    const std::vector<uint8_t> bytes = EncodeMultiString(ids);
-    const auto needed = static_cast<uint32_t>(bytes.size());
-    if (type != nullptr) *type = kRegMultiSz;
-    if (required != nullptr) *required = needed;
-    if (size < needed) return kErrorInsufficientBuffer;
-    std::copy(bytes.begin(), bytes.end(), data);
-    return kErrorSuccess;
+    const WinError error = CopyWideText(device->instance_id, buffer, buffer_chars, required_chars);
+    const uint32_t answer = model_->faults.instance_id_length_answer;
+    if (buffer == nullptr && answer != 0) *required_chars = answer;
+    return error;
+  }
+
+  WinError EnumInterface(const Guid& category, uint32_t index) override {
+    return index < InterfacePaths(category).size() ? kErrorSuccess : kErrorNoMoreItems;
+  }
+
+  WinError WideInterfacePath(const Guid& category, uint32_t index, char16_t* buffer,
+                             uint32_t buffer_chars, uint32_t* required_chars) override {
+    const std::vector<std::string> paths = InterfacePaths(category);
+    if (index >= paths.size()) return kErrorNoMoreItems;
+    return CopyWideText(paths[index], buffer, buffer_chars, required_chars);
   }
 
   bool SetRemoveParams(uint32_t index) override {
@@ -150,6 +195,39 @@ class SimDeviceInfoList : public DeviceInfoList {
   }
 
  private:
+  WinError ReadIds(uint32_t index, DeviceProperty property, bool wide, uint32_t* type,
+                   uint8_t* data, uint32_t size, uint32_t* required) {
+    const SimDevice* device = Device(index);
+    if (device == nullptr) return index < members_.size() ? kErrorNoSuchDevinst : kErrorNoMoreItems;
+    if (size != 0 && data == nullptr) return kErrorInvalidData;
+    const std::vector<std::string>& ids =
+        property == DeviceProperty::kHardwareIds ? device->hardware_ids : device->compatible_ids;
+    if (ids.empty()) return kErrorInvalidData;  // the device has no such value
+    const std::vector<uint8_t> bytes = wide ? EncodeWideMultiString(ids) : EncodeMultiString(ids);
+    const auto needed = static_cast<uint32_t>(bytes.size());
+    if (type != nullptr) *type = kRegMultiSz;
+    if (required != nullptr) *required = needed;
+    if (size < needed) return kErrorInsufficientBuffer;
+    std::copy(bytes.begin(), bytes.end(), data);
+    return kErrorSuccess;
+  }
+
+  // The paths of the members' interfaces of the category, member by member.
+  std::vector<std::string> InterfacePaths(const Guid& category) const {
+    std::vector<std::string> paths;
+    for (uint32_t index = 0; index < members_.size(); ++index) {
+      const SimDevice* device = Device(index);
+      if (device == nullptr) continue;
+      for (const Interface& iface : model_->interfaces) {
+        if (iface.category == category &&
+            EqualsIgnoringCase(iface.instance_id, device->instance_id)) {
+          paths.push_back(iface.path);
+        }
+      }
+    }
+    return paths;
+  }
+
   // The device of a member that is still in the tree; nullptr past the end or once removed.
   const SimDevice* Device(uint32_t index) const {
     if (index >= members_.size() || members_[index].removed) return nullptr;
@@ -203,6 +281,17 @@ void SimDevices::AddInterface(const Guid& category, std::string_view instance_id
 
 DeviceFaults& SimDevices::faults() { return model_->faults; }
 
+void SimDevices::SetDeviceFile(std::u16string path,
+                               std::function<std::unique_ptr<DeviceFile>()> opener) {
+  model_->files[std::move(path)] = std::move(opener);
+}
+
+void SimDevices::RemoveDeviceFile(const std::u16string& path) { model_->files.erase(path); }
+
+uint32_t SimDevices::PresentListsMade() const { return model_->present_lists_made; }
+
+std::vector<std::u16string> SimDevices::OpenedPaths() const { return model_->opened_paths; }
+
 std::vector<SimDevice> SimDevices::PresentDeviceList() const {
   std::vector<SimDevice> present;
   for (size_t i : model_->EnumerationOrder([](const SimDevice&) { return true; })) {
@@ -223,6 +312,7 @@ WinError SimDevices::ClassGuidsFromName(std::string_view class_name, std::vector
 }
 
 std::unique_ptr<DeviceInfoList> SimDevices::PresentDevices(const Guid& class_guid) {
+  ++model_->present_lists_made;
   if (model_->faults.present_list_fails) return nullptr;
   auto list = std::make_unique<SimDeviceInfoList>(model_, class_guid);
   for (size_t i : model_->EnumerationOrder(
@@ -237,17 +327,37 @@ std::unique_ptr<DeviceInfoList> SimDevices::CreateEmptyList(const Guid& class_gu
   return std::make_unique<SimDeviceInfoList>(model_, class_guid);
 }
 
-std::vector<std::string> SimDevices::InterfacePaths(const Guid& interface_category,
-                                                    std::string_view instance_id) {
-  std::vector<std::string> paths;
-  if (model_->FindPresent(instance_id) == nullptr) return paths;
-  for (const Interface& iface : model_->interfaces) {
-    if (iface.category == interface_category &&
-        EqualsIgnoringCase(iface.instance_id, instance_id)) {
-      paths.push_back(iface.path);
-    }
+std::unique_ptr<DeviceInfoList> SimDevices::WidePresentDevices(const Guid& class_guid) {
+  return PresentDevices(class_guid);
+}
+
+std::unique_ptr<DeviceInfoList> SimDevices::InterfaceDevices(const Guid& category,
+                                                             std::u16string_view instance_id,
+                                                             WinError* error) {
+  const std::string id = Utf16ToUtf8(instance_id);
+  auto list = std::make_unique<SimDeviceInfoList>(model_, category);
+  for (size_t i : model_->EnumerationOrder([&](const SimDevice& device) {
+         if (!EqualsIgnoringCase(device.instance_id, id)) return false;
+         return std::any_of(
+             model_->interfaces.begin(), model_->interfaces.end(), [&](const Interface& iface) {
+               return iface.category == category && EqualsIgnoringCase(iface.instance_id, id);
+             });
+       })) {
+    list->Add(i);
   }
-  return paths;
+  *error = kErrorSuccess;
+  return list;
+}
+
+std::unique_ptr<DeviceFile> SimDevices::OpenDeviceFile(std::u16string_view path, WinError* error) {
+  model_->opened_paths.emplace_back(path);
+  const auto opener = model_->files.find(std::u16string(path));
+  if (opener == model_->files.end()) {
+    *error = kErrorFileNotFound;
+    return nullptr;
+  }
+  *error = kErrorSuccess;
+  return opener->second();
 }
 
 }  // namespace platform::sim

@@ -1,5 +1,6 @@
 // The devices seam as the removal tool and the audio program use it: class lookup, present
-// devices with their ids, the property buffer protocol, removal, and interface paths. The system
+// devices with their ids in both text widths, the property buffer protocol, removal, interface
+// paths and their device files. The system
 // may hold other devices than the ones a test adds, so tests look only at their own.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,12 +10,14 @@
 #include <optional>
 
 #include "devices_subject.h"
+#include "platform/strings.h"
 
 namespace platform::testing {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using namespace std::string_literals;
 
 constexpr uint32_t kRegMultiSz = 7;
 // A private class GUID keeps the tests' devices apart from those the system already has.
@@ -248,14 +251,65 @@ TEST_F(DevicesContractTest, RemovedDeviceIsGoneFromLaterLists) {
   EXPECT_FALSE(empty->OpenDevice(removed));
 }
 
-TEST_F(DevicesContractTest, InterfacePathsBelongToOneInstanceAndCategory) {
+TEST_F(DevicesContractTest, WideCallsGiveTheIdsInUtf16WithTheSizeTheyNeed) {
+  const std::string id = Add({"OV\\WIDE_ID", "OV\\WIDE"}, {"OV\\WIDE_COMPAT"});
+  auto list = devices().WidePresentDevices(kTestClassGuid);
+  ASSERT_NE(list, nullptr);
+  const auto index = IndexOf(*list, id);
+  ASSERT_TRUE(index.has_value());
+
+  const std::u16string ids = u"OV\\WIDE_ID\0OV\\WIDE\0\0"s;
+  const auto size = static_cast<uint32_t>(ids.size() * 2);
+  uint32_t type = 0;
+  uint32_t required = 0;
+  EXPECT_EQ(list->WideRegistryProperty(*index, DeviceProperty::kHardwareIds, &type, nullptr, 0,
+                                       &required),
+            kErrorInsufficientBuffer);
+  EXPECT_EQ(required, size);
+  std::vector<uint8_t> data(size);
+  ASSERT_EQ(list->WideRegistryProperty(*index, DeviceProperty::kHardwareIds, &type, data.data(),
+                                       size, &required),
+            kErrorSuccess);
+  EXPECT_EQ(type, kRegMultiSz);
+  EXPECT_EQ(std::memcmp(data.data(), ids.data(), size), 0);
+
+  uint32_t chars = 0;
+  EXPECT_EQ(list->WideInstanceId(*index, nullptr, 0, &chars), kErrorInsufficientBuffer);
+  ASSERT_EQ(chars, id.size() + 1) << "the terminator counts";
+  std::u16string wide(chars, u'x');
+  EXPECT_EQ(list->WideInstanceId(*index, wide.data(), chars - 1, &chars), kErrorInsufficientBuffer);
+  ASSERT_EQ(list->WideInstanceId(*index, wide.data(), chars, &chars), kErrorSuccess);
+  EXPECT_EQ(wide.back(), u'\0');
+  EXPECT_TRUE(SameId(Utf16ToUtf8(wide.substr(0, id.size())), id));
+}
+
+TEST_F(DevicesContractTest, InterfacesBelongToOneInstanceAndCategoryAndTheirFilesNeedADriver) {
   const std::string owner = Add({"OV\\WITHINTERFACE"});
   const std::string other = Add({"OV\\WITHOUTINTERFACE"});
   const std::string path = subject_->AddInterface(kAudioCategory, owner, "Wave");
   if (path.empty()) GTEST_SKIP() << "the system cannot register device interfaces here";
-  EXPECT_THAT(devices().InterfacePaths(kAudioCategory, owner), ElementsAre(path));
-  EXPECT_THAT(devices().InterfacePaths(kRenderCategory, owner), IsEmpty());
-  EXPECT_THAT(devices().InterfacePaths(kAudioCategory, other), IsEmpty());
+  WinError error = kErrorInvalidData;
+  auto list = devices().InterfaceDevices(kAudioCategory, Utf8ToUtf16(owner), &error);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(error, kErrorSuccess);
+  ASSERT_EQ(list->EnumInterface(kAudioCategory, 0), kErrorSuccess);
+  EXPECT_EQ(list->EnumInterface(kAudioCategory, 1), kErrorNoMoreItems);
+  EXPECT_EQ(list->EnumInterface(kRenderCategory, 0), kErrorNoMoreItems);
+  uint32_t chars = 0;
+  EXPECT_EQ(list->WideInterfacePath(kAudioCategory, 0, nullptr, 0, &chars),
+            kErrorInsufficientBuffer);
+  std::u16string read(chars, u'x');
+  ASSERT_EQ(list->WideInterfacePath(kAudioCategory, 0, read.data(), chars, &chars), kErrorSuccess);
+  EXPECT_EQ(read, Utf8ToUtf16(path) + u'\0');
+
+  auto others = devices().InterfaceDevices(kAudioCategory, Utf8ToUtf16(other), &error);
+  ASSERT_NE(others, nullptr);
+  EXPECT_EQ(others->EnumInterface(kAudioCategory, 0), kErrorNoMoreItems);
+
+  // No driver stands behind a made device: its interface does not open.
+  error = kErrorSuccess;
+  EXPECT_EQ(devices().OpenDeviceFile(read.substr(0, read.size() - 1), &error), nullptr);
+  EXPECT_NE(error, kErrorSuccess);
 }
 
 }  // namespace

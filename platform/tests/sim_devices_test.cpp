@@ -63,6 +63,7 @@ TEST(SimDevicesTest, RemovalRecordsRestartRequestsAndFailures) {
   stuck.removal_fails = true;
   sim.AddDevice(restarting);
   sim.AddDevice(stuck);
+  sim.AddInterface(MediaClassGuid(), "ROOT\\MEDIA\\0000", "\\\\?\\root#media#0000");
   auto list = sim.PresentDevices(MediaClassGuid());
   ASSERT_NE(list, nullptr);
 
@@ -80,7 +81,10 @@ TEST(SimDevicesTest, RemovalRecordsRestartRequestsAndFailures) {
 
   EXPECT_THAT(Ids(sim.PresentDeviceList()), ElementsAre("ROOT\\MEDIA\\0001"));
   EXPECT_THAT(sim.RemovedInstanceIds(), ElementsAre("ROOT\\MEDIA\\0000"));
-  EXPECT_TRUE(sim.InterfacePaths(MediaClassGuid(), "ROOT\\MEDIA\\0000").empty());
+  WinError error = kErrorSuccess;
+  auto interfaces = sim.InterfaceDevices(MediaClassGuid(), u"ROOT\\MEDIA\\0000", &error);
+  ASSERT_NE(interfaces, nullptr);
+  EXPECT_EQ(interfaces->EnumInterface(MediaClassGuid(), 0), kErrorNoMoreItems) << "gone with it";
 }
 
 TEST(SimDevicesTest, UnreadableInstanceIdFailsOnlyThatRead) {

@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/native_guid.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 
@@ -60,16 +63,8 @@ class Win32DeviceInfoList : public DeviceInfoList {
 
   WinError RegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type, uint8_t* data,
                             uint32_t size, uint32_t* required) override {
-    SP_DEVINFO_DATA member;
-    if (!Member(index, &member)) return GetLastError();
-    DWORD value_type = 0;
-    DWORD needed = 0;
-    const BOOL ok = SetupDiGetDeviceRegistryPropertyA(set_.get(), &member, PropertyCode(property),
-                                                      &value_type, data, size, &needed);
-    const WinError error = ok ? kErrorSuccess : GetLastError();
-    if (type != nullptr) *type = value_type;
-    if (required != nullptr) *required = needed;
-    return error;
+    return ReadProperty(SetupDiGetDeviceRegistryPropertyA, index, property, type, data, size,
+                        required);
   }
 
   bool SetRemoveParams(uint32_t index) override {
@@ -105,10 +100,74 @@ class Win32DeviceInfoList : public DeviceInfoList {
     return true;
   }
 
+  WinError WideRegistryProperty(uint32_t index, DeviceProperty property, uint32_t* type,
+                                uint8_t* data, uint32_t size, uint32_t* required) override {
+    return ReadProperty(SetupDiGetDeviceRegistryPropertyW, index, property, type, data, size,
+                        required);
+  }
+
+  WinError WideInstanceId(uint32_t index, char16_t* buffer, uint32_t buffer_chars,
+                          uint32_t* required_chars) override {
+    SP_DEVINFO_DATA member;
+    if (!Member(index, &member)) return GetLastError();
+    DWORD required = 0;
+    const BOOL done = SetupDiGetDeviceInstanceIdW(
+        set_.get(), &member, reinterpret_cast<PWSTR>(buffer), buffer_chars, &required);
+    *required_chars = required;
+    return done ? kErrorSuccess : GetLastError();
+  }
+
+  WinError EnumInterface(const Guid& category, uint32_t index) override {
+    SP_DEVICE_INTERFACE_DATA data{};
+    return Interface(category, index, &data) ? kErrorSuccess : GetLastError();
+  }
+
+  WinError WideInterfacePath(const Guid& category, uint32_t index, char16_t* buffer,
+                             uint32_t buffer_chars, uint32_t* required_chars) override {
+    SP_DEVICE_INTERFACE_DATA data{};
+    if (!Interface(category, index, &data)) return GetLastError();
+    constexpr size_t kPathOffset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath);
+    DWORD required_bytes = 0;
+    SetupDiGetDeviceInterfaceDetailW(set_.get(), &data, nullptr, 0, &required_bytes, nullptr);
+    if (required_bytes <= kPathOffset) return GetLastError();
+    *required_chars = static_cast<uint32_t>((required_bytes - kPathOffset) / sizeof(wchar_t));
+    if (!buffer || buffer_chars < *required_chars) return ERROR_INSUFFICIENT_BUFFER;
+    std::vector<uint8_t> detail_bytes(required_bytes);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail_bytes.data());
+    detail->cbSize = sizeof *detail;
+    if (!SetupDiGetDeviceInterfaceDetailW(set_.get(), &data, detail, required_bytes, nullptr,
+                                          nullptr)) {
+      return GetLastError();
+    }
+    std::memcpy(buffer, detail->DevicePath, *required_chars * sizeof(wchar_t));
+    return kErrorSuccess;
+  }
+
  private:
   bool Member(uint32_t index, SP_DEVINFO_DATA* data) {
     data->cbSize = sizeof *data;
     return SetupDiEnumDeviceInfo(set_.get(), index, data) != FALSE;
+  }
+  // SetupDiGetDeviceRegistryProperty in either text width.
+  template <typename ReadCall>
+  WinError ReadProperty(ReadCall read, uint32_t index, DeviceProperty property, uint32_t* type,
+                        uint8_t* data, uint32_t size, uint32_t* required) {
+    SP_DEVINFO_DATA member;
+    if (!Member(index, &member)) return GetLastError();
+    DWORD value_type = 0;
+    DWORD needed = 0;
+    const BOOL ok =
+        read(set_.get(), &member, PropertyCode(property), &value_type, data, size, &needed);
+    const WinError error = ok ? kErrorSuccess : GetLastError();
+    if (type != nullptr) *type = value_type;
+    if (required != nullptr) *required = needed;
+    return error;
+  }
+
+  bool Interface(const Guid& category, uint32_t index, SP_DEVICE_INTERFACE_DATA* data) {
+    const GUID guid = ToGuid(category);
+    data->cbSize = sizeof *data;
+    return SetupDiEnumDeviceInterfaces(set_.get(), nullptr, &guid, index, data) != FALSE;
   }
 
   // Wine's CM_Get_Device_ID_ExA succeeds without writing anything and it lacks
@@ -133,18 +192,20 @@ std::unique_ptr<DeviceInfoList> Wrap(HDEVINFO set) {
   return std::make_unique<Win32DeviceInfoList>(set);
 }
 
-// The detail path of one interface of the set; empty when it cannot be read.
-std::string InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* iface) {
-  DWORD required = 0;
-  SetupDiGetDeviceInterfaceDetailA(set, iface, nullptr, 0, &required, nullptr);
-  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return {};
-  std::vector<uint8_t> buffer(required);
-  auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
-  detail->cbSize = sizeof *detail;
-  if (!SetupDiGetDeviceInterfaceDetailA(set, iface, detail, required, nullptr, nullptr)) return {};
-  const size_t offset = offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
-  return std::string(detail->DevicePath, strnlen(detail->DevicePath, required - offset));
-}
+class Win32DeviceFile : public DeviceFile {
+ public:
+  explicit Win32DeviceFile(ScopedKernelHandle handle) : handle_(std::move(handle)) {}
+
+  bool Control(uint32_t code, const void* input, uint32_t input_bytes, void* output,
+               uint32_t output_bytes) override {
+    DWORD returned = 0;
+    return DeviceIoControl(handle_.get(), code, const_cast<void*>(input), input_bytes, output,
+                           output_bytes, &returned, nullptr) != FALSE;
+  }
+
+ private:
+  ScopedKernelHandle handle_;
+};
 
 }  // namespace
 
@@ -176,21 +237,34 @@ std::unique_ptr<DeviceInfoList> Win32Devices::CreateEmptyList(const Guid& class_
   return Wrap(SetupDiCreateDeviceInfoListExA(&guid, nullptr, nullptr, nullptr));
 }
 
-std::vector<std::string> Win32Devices::InterfacePaths(const Guid& interface_category,
-                                                      std::string_view instance_id) {
-  const GUID category = ToGuid(interface_category);
-  const std::string id(instance_id);
-  std::vector<std::string> paths;
-  const ScopedDeviceInfoList set(
-      SetupDiGetClassDevsA(&category, id.c_str(), nullptr, DIGCF_DEVICEINTERFACE));
-  if (!set) return paths;
-  SP_DEVICE_INTERFACE_DATA iface{};
-  iface.cbSize = sizeof iface;
-  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set.get(), nullptr, &category, i, &iface); ++i) {
-    std::string path = InterfacePath(set.get(), &iface);
-    if (!path.empty()) paths.push_back(std::move(path));
+std::unique_ptr<DeviceInfoList> Win32Devices::WidePresentDevices(const Guid& class_guid) {
+  const GUID guid = ToGuid(class_guid);
+  return Wrap(SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT));
+}
+
+std::unique_ptr<DeviceInfoList> Win32Devices::InterfaceDevices(const Guid& category,
+                                                               std::u16string_view instance_id,
+                                                               WinError* error) {
+  const GUID guid = ToGuid(category);
+  const std::wstring enumerator = ToWide(instance_id);
+  const HDEVINFO set =
+      SetupDiGetClassDevsW(&guid, enumerator.c_str(), nullptr, DIGCF_DEVICEINTERFACE);
+  *error = set == INVALID_HANDLE_VALUE ? GetLastError() : kErrorSuccess;
+  return Wrap(set);
+}
+
+std::unique_ptr<DeviceFile> Win32Devices::OpenDeviceFile(std::u16string_view path,
+                                                         WinError* error) {
+  const std::wstring wide_path = ToWide(path);
+  ScopedKernelHandle handle(CreateFileW(wide_path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+  if (!handle) {
+    *error = GetLastError();
+    return nullptr;
   }
-  return paths;
+  *error = kErrorSuccess;
+  return std::make_unique<Win32DeviceFile>(std::move(handle));
 }
 
 }  // namespace platform::win32

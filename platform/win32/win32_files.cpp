@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/growing_buffer.h"
+#include "platform/scoped_file.h"
 #include "platform/win32/scoped_handles.h"
 
 namespace platform::win32 {
@@ -22,22 +24,19 @@ namespace {
 
 class Win32TextReader : public TextReader {
  public:
-  explicit Win32TextReader(FILE* file) : file_(file) {}
-  ~Win32TextReader() override { std::fclose(file_); }
-  Win32TextReader(const Win32TextReader&) = delete;
-  Win32TextReader& operator=(const Win32TextReader&) = delete;
+  explicit Win32TextReader(ScopedFile file) : file_(std::move(file)) {}
 
   bool ReadChunk(size_t max_chars, std::string* chunk) override {
     if (max_chars == 0) return false;
     const size_t size = max_chars < INT_MAX ? max_chars + 1 : INT_MAX;
     buffer_.resize(size);
-    if (std::fgets(buffer_.data(), static_cast<int>(size), file_) == nullptr) return false;
+    if (std::fgets(buffer_.data(), static_cast<int>(size), file_.get()) == nullptr) return false;
     chunk->assign(buffer_.data(), std::strlen(buffer_.data()));
     return true;
   }
 
  private:
-  FILE* file_;
+  ScopedFile file_;
   std::string buffer_;
 };
 
@@ -85,9 +84,9 @@ bool Win32Files::CopyFile(std::string_view from, std::string_view to_folder) {
 }
 
 std::unique_ptr<TextReader> Win32Files::OpenText(std::string_view path) {
-  FILE* file = std::fopen(std::string(path).c_str(), "r");
-  if (file == nullptr) return nullptr;
-  return std::make_unique<Win32TextReader>(file);
+  ScopedFile file(std::fopen(std::string(path).c_str(), "r"));
+  if (!file) return nullptr;
+  return std::make_unique<Win32TextReader>(std::move(file));
 }
 
 std::optional<std::string> Win32Files::CurrentDirectory() {

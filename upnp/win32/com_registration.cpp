@@ -9,7 +9,6 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_registry.h"
 #include "upnp/core/registration_script.h"
-#include "upnp/win32/com_strings.h"
 
 namespace upnp::win32 {
 
@@ -50,7 +49,7 @@ HRESULT ComRegistration::LoadTypeLibrary(ITypeLib** library, std::u16string* pat
   HRESULT hr = E_FAIL;
   for (const std::u16string& candidate : TypeLibraryCandidates(module_path_)) {
     *path = candidate;
-    hr = LoadTypeLib(WidePointer(*path), library);
+    hr = LoadTypeLib(platform::win32::ToWide(*path).c_str(), library);
     if (SUCCEEDED(hr)) return hr;
   }
   return hr;

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "upnp/win32/com_strings.h"
+#include "platform/win32/scoped_com_values.h"
 #include "upnp/win32/omvo_service.h"
 #include "upnp_device_host.h"
 
@@ -37,11 +37,11 @@ class ComRegistrar final : public DeviceRegistrar {
   platform::HResult GetUniqueDeviceName(std::u16string_view device_id,
                                         std::u16string_view template_udn,
                                         std::u16string* udn) override {
-    ComString id(device_id);
-    ComString templ(template_udn);
-    ComString result;
-    const HRESULT hr = registrar_->GetUniqueDeviceName(id.get(), templ.get(), result.out());
-    if (SUCCEEDED(hr)) *udn = std::u16string(ViewOf(result.get()));
+    const platform::win32::ScopedBstr id = platform::win32::MakeBstr(device_id);
+    const platform::win32::ScopedBstr templ = platform::win32::MakeBstr(template_udn);
+    platform::win32::ScopedBstr result;
+    const HRESULT hr = registrar_->GetUniqueDeviceName(id.get(), templ.get(), result.put());
+    if (SUCCEEDED(hr)) *udn = std::u16string(platform::win32::BstrView(result.get()));
     return hr;
   }
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "upnp/win32/com_strings.h"
+#include "platform/win32/scoped_com_values.h"
 #include "upnp/win32/ombrivue_module.h"
 
 namespace upnp::win32 {
@@ -59,13 +59,14 @@ STDMETHODIMP_(ULONG) COmvoDCO::Release() { return controlling_->Release(); }
 STDMETHODIMP COmvoDCO::Initialize(BSTR bstrXMLDesc, BSTR bstrDeviceIdentifier,
                                   BSTR /*bstrInitString*/) {
   return control_.Initialize(reinterpret_cast<const char16_t*>(bstrXMLDesc),
-                             ViewOf(bstrDeviceIdentifier));
+                             platform::win32::BstrView(bstrDeviceIdentifier));
 }
 
 STDMETHODIMP COmvoDCO::GetServiceObject(BSTR bstrUDN, BSTR bstrServiceId,
                                         IDispatch** ppdispService) {
   const ServiceReference* service = nullptr;
-  const HRESULT hr = control_.GetServiceObject(ViewOf(bstrUDN), ViewOf(bstrServiceId),
+  const HRESULT hr = control_.GetServiceObject(platform::win32::BstrView(bstrUDN),
+                                               platform::win32::BstrView(bstrServiceId),
                                                ppdispService != nullptr ? &service : nullptr);
   if (FAILED(hr)) {
     if (ppdispService != nullptr) *ppdispService = nullptr;

@@ -1,7 +1,7 @@
 #include "upnp/win32/service_type_info.h"
 
 #include "Ombrivue.h"
-#include "upnp/win32/com_strings.h"
+#include "platform/win32/scoped_com_values.h"
 
 namespace upnp::win32 {
 
@@ -19,10 +19,10 @@ HRESULT BuildNames(ITypeInfo* info, NameTable* names) {
     if (FAILED(hr)) return hr;
     const MEMBERID id = function->memid;
     info->ReleaseFuncDesc(function);
-    ComString name;
-    hr = info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
+    platform::win32::ScopedBstr name;
+    hr = info->GetDocumentation(id, name.put(), nullptr, nullptr, nullptr);
     if (FAILED(hr)) return hr;
-    names->Add(std::u16string(ViewOf(name.get())), id);
+    names->Add(std::u16string(platform::win32::BstrView(name.get())), id);
   }
   return S_OK;
 }

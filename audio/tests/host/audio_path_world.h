@@ -11,7 +11,7 @@
 #include "audio/core/device_access.h"
 #include "audio/core/local_playback.h"
 #include "audio/core/stream_monitor.h"
-#include "audio/sim/sim_device_system.h"
+#include "audio/sim/sim_media_device.h"
 #include "audio/sim/sim_sound_card.h"
 #include "audio/sim/sim_virtual_audio_driver.h"
 #include "audio/tests/host/held_thread_sync.h"
@@ -27,8 +27,8 @@ class AudioPathWorld {
   static constexpr uint32_t kRegionBytes = 65536;
 
   AudioPathWorld() : driver_(clock_, kRegionBytes), card_(clock_), device_(devices_) {
-    devices_.AddDevice({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\vad#audio"}});
-    devices_.SetFileOpener(u"\\\\?\\vad#audio", [this] { return driver_.OpenFile(); });
+    sim::AddMediaDevice(devices_, {"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {"\\\\?\\vad#audio"}},
+                        [this] { return driver_.OpenFile(); });
     card_.AddDevice({false, {}, u"Primary Sound Driver", u""});
     card_.AddDevice({true, kLocalCard, u"Speakers (Local Card)", u"card.sys"});
   }
@@ -88,7 +88,7 @@ class AudioPathWorld {
   HeldThreadSync sync_;
   sim::SimVirtualAudioDriver driver_;
   sim::SimSoundCard card_;
-  sim::SimDeviceSystem devices_;
+  platform::sim::SimDevices devices_;
   VirtualAudioDevice device_;
   SharedAddresses addresses_{};
   std::unique_ptr<SharedMemory> memory_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "audio/sim/sim_device_system.h"
+#include "audio/sim/sim_media_device.h"
 #include "audio/sim/sim_virtual_audio_driver.h"
 #include "platform/sim/sim_sync.h"
 
@@ -16,80 +16,77 @@ class DeviceAccessTest : public ::testing::Test {
   DeviceAccessTest() : driver_(clock_, 4096), device_(system_) {}
 
   void AddOpenable(const SimMediaDevice& device) {
-    system_.AddDevice(device);
-    for (const std::u16string& path : device.audio_interface_paths) {
-      system_.SetFileOpener(path, [this] { return driver_.OpenFile(); });
-    }
+    sim::AddMediaDevice(system_, device, [this] { return driver_.OpenFile(); });
   }
 
   platform::sim::VirtualClock clock_;
   sim::SimVirtualAudioDriver driver_;
-  sim::SimDeviceSystem system_;
+  platform::sim::SimDevices system_;
   VirtualAudioDevice device_;
 };
 
 TEST_F(DeviceAccessTest, FirstHardwareIdMatchesWithoutRegardToCase) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"PCI\\other", u"*VQVADSimple"}, {}, {u"\\\\?\\wrong"}});
-  AddOpenable({u"ROOT\\MEDIA\\0001", {u"*vqvadsimple"}, {}, {u"\\\\?\\right"}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"PCI\\other", "*VQVADSimple"}, {}, {"\\\\?\\wrong"}});
+  AddOpenable({"ROOT\\MEDIA\\0001", {"*vqvadsimple"}, {}, {"\\\\?\\right"}});
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
-  EXPECT_EQ(system_.opened_paths(), std::vector<std::u16string>{u"\\\\?\\right"});
+  EXPECT_EQ(system_.OpenedPaths(), std::vector<std::u16string>{u"\\\\?\\right"});
   EXPECT_TRUE(device_.IsOpen());
-  EXPECT_EQ(system_.present_lists_made(), 1u);
+  EXPECT_EQ(system_.PresentListsMade(), 1u);
 }
 
 TEST_F(DeviceAccessTest, SecondPassUsesTheFirstCompatibleIdAndHardwareIdsWinOverIt) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"x"}, {u"*VQVADSimple"}, {u"\\\\?\\compatible"}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"x"}, {"*VQVADSimple"}, {"\\\\?\\compatible"}});
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
-  EXPECT_EQ(system_.opened_paths().back(), u"\\\\?\\compatible");
+  EXPECT_EQ(system_.OpenedPaths().back(), u"\\\\?\\compatible");
 
   VirtualAudioDevice fresh(system_);
-  AddOpenable({u"ROOT\\MEDIA\\0001", {u"*VQVADSimple"}, {}, {u"\\\\?\\hardware"}});
+  AddOpenable({"ROOT\\MEDIA\\0001", {"*VQVADSimple"}, {}, {"\\\\?\\hardware"}});
   EXPECT_EQ(fresh.OpenVirtualAudioDevice(), 0u);
-  EXPECT_EQ(system_.opened_paths().back(), u"\\\\?\\hardware");
+  EXPECT_EQ(system_.OpenedPaths().back(), u"\\\\?\\hardware");
 }
 
 TEST_F(DeviceAccessTest, NoMatchingDeviceOrNoListIs55) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"x", u"*VQVADSimple"}, {u"y", u"*VQVADSimple"}, {}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"x", "*VQVADSimple"}, {"y", "*VQVADSimple"}, {}});
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), kErrorDevNotExist);
-  system_.fail_present_list = true;
+  system_.faults().present_list_fails = true;
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), kErrorDevNotExist);
   EXPECT_FALSE(device_.IsOpen());
   EXPECT_FALSE(device_.SendQuery()) << "no request without a device";
 }
 
 TEST_F(DeviceAccessTest, InstanceIdLengthQueryMustAskForABuffer) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\p"}});
-  system_.instance_id_length_answer = 0xFFFFFFFF;  // no memory for that
+  AddOpenable({"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {"\\\\?\\p"}});
+  system_.faults().instance_id_length_answer = 0xFFFFFFFF;  // no memory for that
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorNotEnoughMemory);
 }
 
 TEST_F(DeviceAccessTest, DeviceWithoutAudioInterfaceReportsTheEnumerationError) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {}});
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorNoMoreItems);
 }
 
 TEST_F(DeviceAccessTest, CachedPathThatNoLongerOpensLeadsToOneFreshLookup) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\old"}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {"\\\\?\\old"}});
   ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
   EXPECT_EQ(device_.CachedPath(), u"\\\\?\\old");
   ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
-  EXPECT_EQ(system_.present_lists_made(), 1u) << "the cache avoids a lookup";
+  EXPECT_EQ(system_.PresentListsMade(), 1u) << "the cache avoids a lookup";
 
-  system_.RemoveFile(u"\\\\?\\old");
+  system_.RemoveDeviceFile(u"\\\\?\\old");
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), platform::kErrorFileNotFound);
-  EXPECT_EQ(system_.present_lists_made(), 2u);
-  EXPECT_EQ(system_.opened_paths().size(), 4u);  // old, old (cached), old (cached), old (fresh)
+  EXPECT_EQ(system_.PresentListsMade(), 2u);
+  EXPECT_EQ(system_.OpenedPaths().size(), 4u);  // old, old (cached), old (cached), old (fresh)
 }
 
 TEST_F(DeviceAccessTest, OverlongPathIsOpenedButNotCached) {
-  const std::u16string path = u"\\\\?\\" + std::u16string(300, u'a');
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {path}});
+  const std::string path = "\\\\?\\" + std::string(300, 'a');
+  AddOpenable({"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {path}});
   EXPECT_EQ(device_.OpenVirtualAudioDevice(), 0u);
   EXPECT_TRUE(device_.CachedPath().empty());
 }
 
 TEST_F(DeviceAccessTest, PropertyRequestsCarryTheSharedAudioSetAndValues) {
-  AddOpenable({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {u"\\\\?\\p"}});
+  AddOpenable({"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {"\\\\?\\p"}});
   ASSERT_EQ(device_.OpenVirtualAudioDevice(), 0u);
   EXPECT_TRUE(device_.SendQuery());
   SharedAddresses addresses{};

@@ -11,8 +11,8 @@
 #include "audio/core/sonaro_app.h"
 #include "audio/core/sound_mapper.h"
 #include "audio/sim/sim_core_audio.h"
-#include "audio/sim/sim_device_system.h"
 #include "audio/sim/sim_frame_window.h"
+#include "audio/sim/sim_media_device.h"
 #include "audio/sim/sim_sound_card.h"
 #include "audio/sim/sim_virtual_audio_driver.h"
 #include "audio/tests/host/test_registry.h"
@@ -28,7 +28,7 @@ using sim::SimFrameWindowSystem;
 using sim::SimVirtualAudioDriver;
 using testing::WideStringBytes;
 
-constexpr char16_t kDevicePath[] = u"\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}";
+constexpr char kDevicePath[] = "\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}";
 constexpr char16_t kSpeakers[] = u"Speakers (Realtone HD)";
 constexpr platform::Guid kSpeakersCard{0x11111111, 1, 1, {1}};
 constexpr char16_t kSpeakersId[] = u"{0.0.0.00000000}.{speakers}";
@@ -77,8 +77,8 @@ struct SimulatedPc {
     }
     card_.AddDevice({true, kSpeakersCard, kSpeakers, u"realtone.sys"});
     if (!driver_installed) return;
-    devices_.AddDevice({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {kDevicePath}});
-    devices_.SetFileOpener(kDevicePath, [this] { return driver_.OpenFile(); });
+    sim::AddMediaDevice(devices_, {"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {kDevicePath}},
+                        [this] { return driver_.OpenFile(); });
   }
 
   void PutPlayback(std::u16string_view name) {
@@ -143,7 +143,7 @@ struct SimulatedPc {
   platform::sim::HostSync sync_;
   platform::sim::SimOsVersion os_;
   SimFrameWindowSystem windows_;
-  sim::SimDeviceSystem devices_;
+  platform::sim::SimDevices devices_;
   SimVirtualAudioDriver driver_{clock_, kRegionBytes};
   sim::SimSoundCard card_{clock_};
   platform::sim::SimRegistry registry_;
@@ -378,7 +378,7 @@ TEST_F(SonaroScenario, SecondInstanceBringsTheFirstForwardAndOpensNoDevice) {
   const WindowHandle first = windows_.AddForeignWindow({{u"SONARO application", 1}});
   EXPECT_EQ(RunToExit(), -1);
   EXPECT_EQ(windows_.Foreground(), first);
-  EXPECT_EQ(devices_.present_lists_made(), 0u);
+  EXPECT_EQ(devices_.PresentListsMade(), 0u);
   EXPECT_EQ(driver_.requests().map, 0u);
   EXPECT_FALSE(windows_.Frame());
   EXPECT_EQ(DefaultDevice(), kSpeakers);

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "audio/sim/sim_device_system.h"
+#include "audio/sim/sim_media_device.h"
 #include "audio/sim/sim_virtual_audio_driver.h"
 #include "audio/win32/sonaro_root.h"
 #include "audio/win32/win32_audio_adapters.h"
@@ -17,13 +17,13 @@
 
 namespace {
 
-constexpr char16_t kDevicePath[] =
-    u"\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}\\wave";
+constexpr char kDevicePath[] =
+    "\\\\?\\root#media#0000#{65e8773e-8f56-11d0-a3b9-00a0c9223196}\\wave";
 // 48000 Hz: the rate Wine mixes at, so the samples reach the sound card's file unchanged.
 constexpr audio::WaveFormatEx kStreamFormat{audio::kWaveFormatPcm, 2, 48000, 192000, 4, 16, 0};
 
 // The driver's device file, noting whether the mapping was released before it was closed.
-class WatchedFile : public audio::DeviceFile {
+class WatchedFile : public platform::DeviceFile {
  public:
   WatchedFile(audio::sim::SimVirtualAudioDriver& driver, std::atomic<int>* unmaps_at_close)
       : driver_(driver), file_(driver.OpenFile()), unmaps_at_close_(unmaps_at_close) {}
@@ -35,7 +35,7 @@ class WatchedFile : public audio::DeviceFile {
 
  private:
   audio::sim::SimVirtualAudioDriver& driver_;
-  std::unique_ptr<audio::DeviceFile> file_;
+  std::unique_ptr<platform::DeviceFile> file_;
   std::atomic<int>* unmaps_at_close_;
 };
 
@@ -60,10 +60,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   platform::win32::Win32Clock clock;
   audio::sim::SimVirtualAudioDriver driver(clock, 64 * 1024);
   std::atomic<int> unmaps_at_close{-1};
-  audio::sim::SimDeviceSystem devices;
-  devices.AddDevice({u"ROOT\\MEDIA\\0000", {u"*VQVADSimple"}, {}, {kDevicePath}});
-  devices.SetFileOpener(kDevicePath,
-                        [&] { return std::make_unique<WatchedFile>(driver, &unmaps_at_close); });
+  platform::sim::SimDevices devices;
+  audio::sim::AddMediaDevice(
+      devices, {"ROOT\\MEDIA\\0000", {"*VQVADSimple"}, {}, {kDevicePath}},
+      [&] { return std::make_unique<WatchedFile>(driver, &unmaps_at_close); });
   audio::win32::Win32DirectSoundSystem direct_sound;
 
   driver.StartStream(kStreamFormat);
@@ -77,6 +77,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const int exit_code = audio::win32::RunSonaro(instance, devices, driver, direct_sound);
   playing = false;
   feeder.join();
-  Report(driver, devices.present_lists_made(), unmaps_at_close);
+  Report(driver, devices.PresentListsMade(), unmaps_at_close);
   return exit_code;
 }

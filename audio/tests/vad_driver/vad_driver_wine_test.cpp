@@ -9,17 +9,16 @@
 #include <vector>
 
 #include "numbered_signal.h"
+#include "platform/readable_memory.h"
+#include "platform/win32/win32_address_space.h"
 #include "vad_client.h"
 #include "vad_feed.h"
 
 namespace {
 
 bool IsReadable(uint32_t address) {
-  MEMORY_BASIC_INFORMATION info{};
-  if (!VirtualQuery(reinterpret_cast<void*>(static_cast<uintptr_t>(address)), &info, sizeof info)) {
-    return false;
-  }
-  return info.State == MEM_COMMIT && (info.Protect & (PAGE_READONLY | PAGE_READWRITE)) != 0;
+  platform::win32::Win32AddressSpace space;
+  return platform::ReadableExtent(space, address) > 0;
 }
 
 class VadDriverTest : public ::testing::Test {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "audio/core/device_access.h"
-#include "audio/win32/win32_audio_adapters.h"
 #include "fake_device_maker.h"
+#include "platform/win32/win32_devices.h"
 
 namespace audio {
 namespace {
@@ -29,7 +29,7 @@ class DeviceLookupWineTest : public ::testing::Test {
     return id;
   }
 
-  win32::Win32DeviceSystem system_;
+  platform::win32::Win32Devices system_;
   std::vector<std::string> made_;
 };
 

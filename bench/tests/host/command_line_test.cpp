@@ -131,5 +131,15 @@ TEST(CommandLine, MissingOrBrokenTextIsSafe) {
   EXPECT_EQ(Parse("-q").lines[2], kUsageHead);
 }
 
+TEST(DebugLog, EachLineIsCutToTheBufferWithItsTerminator) {
+  platform::sim::RecordingDebugOutput output;
+  DebugLog log(output);
+  log("%s=%d\n", std::string(600, 'x').c_str(), 7);
+  log("%s", std::string(DebugLog::kBufferSize - 1, 'y').c_str());
+  ASSERT_EQ(output.Lines().size(), 2u);
+  EXPECT_EQ(output.Lines()[0], std::string(DebugLog::kBufferSize - 1, 'x'));
+  EXPECT_EQ(output.Lines()[1], std::string(DebugLog::kBufferSize - 1, 'y')) << "fits exactly";
+}
+
 }  // namespace
 }  // namespace vexmark

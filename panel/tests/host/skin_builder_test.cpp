@@ -150,5 +150,16 @@ TEST(SkinImageTest, ImagesWhoseBitmapRowsWouldWrapIntAreRefused) {
   EXPECT_EQ(decoder.Decode(png(0, 10)), nullptr);
 }
 
+TEST(SkinResourcesTest, FilesPastTheSkinCapAreNotRead) {
+  sim::MemoryResourceFiles files;
+  files.Put(u"skin\\largest.png", std::vector<uint8_t>(kLargestSkinFileBytes));
+  files.Put(u"skin\\larger.png", std::vector<uint8_t>(kLargestSkinFileBytes + 1));
+  SkinResources resources(files);
+  resources.SetResourcePath(u"skin\\");
+  EXPECT_EQ(resources.Load(u"largest.png")->size(), kLargestSkinFileBytes);
+  EXPECT_FALSE(resources.Load(u"larger.png").has_value());
+  EXPECT_EQ(resources.LastError(), "cannot read skin\\larger.png");
+}
+
 }  // namespace
 }  // namespace ui::test

@@ -13,7 +13,7 @@ void SkinResources::SetResourceZip(std::u16string name) {
 
 bool SkinResources::OpenArchive() {
   if (archive_) return true;
-  auto bytes = files_.ReadFile(path_ + zip_name_);
+  auto bytes = files_.ReadFile(path_ + zip_name_, kLargestSkinFileBytes);
   if (!bytes) {
     error_ = "cannot read the resource archive " + platform::Utf16ToUtf8(path_ + zip_name_);
     return false;
@@ -29,7 +29,7 @@ bool SkinResources::OpenArchive() {
 
 std::optional<std::vector<uint8_t>> SkinResources::Load(std::u16string_view name) {
   if (zip_name_.empty()) {
-    auto bytes = files_.ReadFile(path_ + std::u16string(name));
+    auto bytes = files_.ReadFile(path_ + std::u16string(name), kLargestSkinFileBytes);
     if (!bytes)
       error_ = "cannot read " + platform::Utf16ToUtf8(path_) + platform::Utf16ToUtf8(name);
     return bytes;

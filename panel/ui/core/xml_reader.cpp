@@ -1,5 +1,7 @@
 #include "ui/xml_reader.h"
 
+#include "platform/strings.h"
+
 namespace ui {
 
 const std::u16string* XmlElement::Attribute(std::u16string_view attribute) const {
@@ -92,16 +94,6 @@ class XmlParser {
     return true;
   }
 
-  static void AppendCodePoint(std::u16string& out, uint32_t c) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  }
-
   static bool IsAllowed(uint32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
@@ -109,27 +101,12 @@ class XmlParser {
 
   // One UTF-8 sequence, strictly: no overlong forms, no surrogates.
   bool Utf8(std::u16string& out) {
-    auto lead = static_cast<uint8_t>(text_[pos_]);
-    int extra = lead < 0x80             ? 0
-                : (lead & 0xE0) == 0xC0 ? 1
-                : (lead & 0xF0) == 0xE0 ? 2
-                : (lead & 0xF8) == 0xF0 ? 3
-                                        : -1;
-    if (extra < 0 || text_.size() - pos_ <= static_cast<size_t>(extra)) {
-      return Problem("invalid UTF-8");
-    }
-    uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int i = 1; i <= extra; ++i) {
-      auto next = static_cast<uint8_t>(text_[pos_ + static_cast<size_t>(i)]);
-      if ((next & 0xC0) != 0x80) return Problem("invalid UTF-8");
-      c = c << 6 | (next & 0x3F);
-    }
-    static constexpr uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kMinimum[extra] || (c >= 0xD800 && c <= 0xDFFF) || !IsAllowed(c)) {
-      return Problem("invalid character");
-    }
-    pos_ += static_cast<size_t>(extra) + 1;
-    AppendCodePoint(out, c);
+    size_t next = pos_;
+    const std::optional<char32_t> c = platform::DecodeUtf8Character(text_, &next);
+    if (!c) return Problem("invalid UTF-8");
+    if (!IsAllowed(*c)) return Problem("invalid character");
+    pos_ = next;
+    platform::AppendUtf16(*c, &out);
     return true;
   }
 
@@ -158,7 +135,7 @@ class XmlParser {
       if (c > 0x10FFFF) return Problem("bad character reference");
     }
     if (!IsAllowed(c)) return Problem("bad character reference");
-    AppendCodePoint(out, c);
+    platform::AppendUtf16(c, &out);
     return true;
   }
 

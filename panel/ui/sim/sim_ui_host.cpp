@@ -46,20 +46,23 @@ std::shared_ptr<UiImage> PngHeaderDecoder::Decode(const std::vector<uint8_t>& by
   return std::make_shared<SizedImage>(Size{static_cast<int>(width), static_cast<int>(height)});
 }
 
-std::optional<std::vector<uint8_t>> MemoryResourceFiles::ReadFile(const std::u16string& path) {
+std::optional<std::vector<uint8_t>> MemoryResourceFiles::ReadFile(const std::u16string& path,
+                                                                  uint64_t max_bytes) {
   auto it = files_.find(path);
-  if (it == files_.end()) return std::nullopt;
+  if (it == files_.end() || it->second.size() > max_bytes) return std::nullopt;
   return it->second;
 }
 
-std::optional<std::vector<uint8_t>> HostResourceFiles::ReadFile(const std::u16string& path) {
+std::optional<std::vector<uint8_t>> HostResourceFiles::ReadFile(const std::u16string& path,
+                                                                uint64_t max_bytes) {
   std::string narrow;
   for (char16_t c : path) {
     if (c > 0x7F) return std::nullopt;
     narrow += static_cast<char>(c);
   }
-  std::ifstream in(narrow, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::ifstream in(narrow, std::ios::binary | std::ios::ate);
+  if (!in || static_cast<uint64_t>(in.tellg()) > max_bytes) return std::nullopt;
+  in.seekg(0);
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
 }

@@ -109,15 +109,15 @@ std::shared_ptr<UiImage> GdiplusImageDecoder::Decode(const std::vector<uint8_t>&
   return result;
 }
 
-std::optional<std::vector<uint8_t>> Win32ResourceFiles::ReadFile(const std::u16string& path) {
+std::optional<std::vector<uint8_t>> Win32ResourceFiles::ReadFile(const std::u16string& path,
+                                                                 uint64_t max_bytes) {
   platform::win32::ScopedKernelHandle file(
       ::CreateFileW(platform::win32::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::optional<std::vector<uint8_t>> result;
   LARGE_INTEGER size{};
-  // Skin files are small; anything past 64 MiB is not one.
-  if (::GetFileSizeEx(file.get(), &size) && size.QuadPart <= (64 << 20)) {
+  if (::GetFileSizeEx(file.get(), &size) && static_cast<uint64_t>(size.QuadPart) <= max_bytes) {
     std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (bytes.empty() ||

@@ -12,6 +12,9 @@
 
 namespace ui {
 
+// Skin files are small; anything larger is not one and is not read.
+inline constexpr uint64_t kLargestSkinFileBytes = uint64_t{64} << 20;
+
 class SkinResources {
  public:
   explicit SkinResources(ResourceFiles& files) : files_(files) {}

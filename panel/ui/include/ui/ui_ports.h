@@ -38,8 +38,9 @@ class ImageDecoder {
 class ResourceFiles {
  public:
   virtual ~ResourceFiles() = default;
-  // The whole file, or nullopt when it cannot be read.
-  virtual std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path) = 0;
+  // The whole file, or nullopt when it cannot be read or holds more than max_bytes.
+  virtual std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path,
+                                                       uint64_t max_bytes) = 0;
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // knows the handle, and the predefined registry roots are never closed.
 #include <gtest/gtest.h>
 
+#include "platform/win32/scoped_com_values.h"
 #include "platform/win32/scoped_handles.h"
 
 namespace {
@@ -84,6 +85,35 @@ TEST(ScopedHandles, DeviceListsAndGdiObjectsAreDestroyed) {
   LOGBRUSH info;
   EXPECT_EQ(GetObjectW(raw, sizeof(info), &info), 0) << "the brush was deleted";
   EXPECT_FALSE(ScopedDeviceInfoList(INVALID_HANDLE_VALUE));
+}
+
+// An object that only counts the references it is given back.
+class CountedUnknown final : public IUnknown {
+ public:
+  STDMETHODIMP QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override { return --references; }
+  ULONG references = 1;
+};
+
+TEST(ScopedComValues, StringsKeepTheirLengthAndVariantsReleaseWhatTheyHold) {
+  const ScopedBstr text = MakeBstr(std::u16string_view(u"a\0b", 3));
+  ASSERT_TRUE(text);
+  EXPECT_EQ(BstrView(text.get()), std::u16string_view(u"a\0b", 3)) << "embedded null kept";
+  EXPECT_TRUE(BstrView(nullptr).empty()) << "a null string reads as empty";
+
+  CountedUnknown object;
+  {
+    ScopedVariant value;
+    EXPECT_EQ(value.vt, VT_EMPTY);
+    object.AddRef();
+    value.vt = VT_UNKNOWN;
+    value.punkVal = &object;
+  }
+  EXPECT_EQ(object.references, 1u) << "the variant gave its reference back";
 }
 
 }  // namespace

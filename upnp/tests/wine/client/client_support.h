@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Ombrivue.h"
+#include "platform/win32/scoped_com_values.h"
 #include "upnp_device_host.h"
 
 namespace upnp::client {
@@ -29,18 +30,7 @@ HRESULT CanUnloadNow();
 
 IUPnPDeviceControl* CreateDeviceControl();
 
-// An owned BSTR.
-class Bstr {
- public:
-  explicit Bstr(const wchar_t* text) : text_(SysAllocString(text)) {}
-  ~Bstr() { SysFreeString(text_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  operator BSTR() const { return text_; }
-
- private:
-  BSTR text_;
-};
+using platform::win32::MakeBstr;
 
 // The reference count an object reports, measured by an AddRef and Release pair.
 ULONG References(IUnknown* object);

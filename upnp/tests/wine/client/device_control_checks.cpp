@@ -81,16 +81,19 @@ TEST(Registered, ClassObjectOnlyForTheOmvoClass) {
 TEST(NoRegistrar, InitializeFailsWithoutTheDeviceHostsRegistrar) {
   IUPnPDeviceControl* control = CreateDeviceControl();
   ASSERT_NE(control, nullptr);
-  EXPECT_EQ(control->Initialize(Bstr(L"<root/>"), Bstr(L"ov-device-1"), nullptr), E_FAIL);
+  EXPECT_EQ(
+      control->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"ov-device-1").get(), nullptr),
+      E_FAIL);
   IDispatch* service = nullptr;
-  EXPECT_EQ(control->GetServiceObject(Bstr(L""), Bstr(kServiceId), &service), E_FAIL);
+  EXPECT_EQ(control->GetServiceObject(MakeBstr(L"").get(), MakeBstr(kServiceId).get(), &service),
+            E_FAIL);
   control->Release();
 }
 
 TEST(NullDescription, InitializeFailsAtOnce) {
   IUPnPDeviceControl* control = CreateDeviceControl();
   ASSERT_NE(control, nullptr);
-  EXPECT_EQ(control->Initialize(nullptr, Bstr(L"ov-device-1"), nullptr), E_FAIL);
+  EXPECT_EQ(control->Initialize(nullptr, MakeBstr(L"ov-device-1").get(), nullptr), E_FAIL);
   control->Release();
 }
 
@@ -98,19 +101,26 @@ TEST(WithRegistrar, InitializeNamesTheRootDeviceAndServesItsService) {
   IUPnPDeviceControl* control = CreateDeviceControl();
   ASSERT_NE(control, nullptr);
   IDispatch* service = nullptr;
-  EXPECT_EQ(control->GetServiceObject(Bstr(L""), Bstr(kServiceId), &service), E_FAIL);
+  EXPECT_EQ(control->GetServiceObject(MakeBstr(L"").get(), MakeBstr(kServiceId).get(), &service),
+            E_FAIL);
 
-  ASSERT_EQ(control->Initialize(Bstr(L"<root/>"), Bstr(L"ov-device-1"), Bstr(L"init")), S_OK);
+  ASSERT_EQ(control->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"ov-device-1").get(),
+                                MakeBstr(L"init").get()),
+            S_OK);
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRecordKey, L"DeviceId"), L"ov-device-1");
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRecordKey, L"TemplateUdn"), L"RootDevice");
   const std::wstring udn = LastUniqueName();
   ASSERT_EQ(udn.rfind(L"uuid:", 0), 0u);
 
-  ASSERT_EQ(control->GetServiceObject(Bstr(udn.c_str()), Bstr(kServiceId), &service), S_OK);
+  ASSERT_EQ(
+      control->GetServiceObject(MakeBstr(udn.c_str()).get(), MakeBstr(kServiceId).get(), &service),
+      S_OK);
   ASSERT_NE(service, nullptr);
   const ULONG held = References(service);
   IDispatch* second = nullptr;
-  ASSERT_EQ(control->GetServiceObject(Bstr(udn.c_str()), Bstr(kServiceId), &second), S_OK);
+  ASSERT_EQ(
+      control->GetServiceObject(MakeBstr(udn.c_str()).get(), MakeBstr(kServiceId).get(), &second),
+      S_OK);
   EXPECT_EQ(second, service);
   EXPECT_EQ(References(service), held + 1);
   second->Release();
@@ -118,12 +128,19 @@ TEST(WithRegistrar, InitializeNamesTheRootDeviceAndServesItsService) {
   std::wstring changed = kServiceId;
   changed.back() = L'1';
   IDispatch* none = reinterpret_cast<IDispatch*>(1);
-  EXPECT_EQ(control->GetServiceObject(Bstr(udn.c_str()), Bstr(changed.c_str()), &none), E_FAIL);
-  EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(control->GetServiceObject(Bstr(udn.c_str()), Bstr(L"UPNP:ID:ZYNOMVOSERVICE1.0"), &none),
+  EXPECT_EQ(control->GetServiceObject(MakeBstr(udn.c_str()).get(), MakeBstr(changed.c_str()).get(),
+                                      &none),
             E_FAIL);
-  EXPECT_EQ(control->GetServiceObject(Bstr(L"RootDevice"), Bstr(kServiceId), &none), E_FAIL);
-  EXPECT_EQ(control->GetServiceObject(Bstr(udn.c_str()), Bstr(kServiceId), nullptr), E_POINTER);
+  EXPECT_EQ(none, nullptr);
+  EXPECT_EQ(control->GetServiceObject(MakeBstr(udn.c_str()).get(),
+                                      MakeBstr(L"UPNP:ID:ZYNOMVOSERVICE1.0").get(), &none),
+            E_FAIL);
+  EXPECT_EQ(
+      control->GetServiceObject(MakeBstr(L"RootDevice").get(), MakeBstr(kServiceId).get(), &none),
+      E_FAIL);
+  EXPECT_EQ(
+      control->GetServiceObject(MakeBstr(udn.c_str()).get(), MakeBstr(kServiceId).get(), nullptr),
+      E_POINTER);
   EXPECT_EQ(References(service), held);
 
   service->Release();
@@ -133,14 +150,22 @@ TEST(WithRegistrar, InitializeNamesTheRootDeviceAndServesItsService) {
 TEST(WithRegistrar, SecondInitializeReplacesTheUniqueName) {
   IUPnPDeviceControl* control = CreateDeviceControl();
   ASSERT_NE(control, nullptr);
-  ASSERT_EQ(control->Initialize(Bstr(L"<root/>"), Bstr(L"ov-device-1"), nullptr), S_OK);
+  ASSERT_EQ(
+      control->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"ov-device-1").get(), nullptr),
+      S_OK);
   const std::wstring first = LastUniqueName();
-  ASSERT_EQ(control->Initialize(Bstr(L"<root/>"), Bstr(L"ov-device-1"), nullptr), S_OK);
+  ASSERT_EQ(
+      control->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"ov-device-1").get(), nullptr),
+      S_OK);
   const std::wstring second = LastUniqueName();
   ASSERT_NE(first, second);
   IDispatch* service = nullptr;
-  EXPECT_EQ(control->GetServiceObject(Bstr(first.c_str()), Bstr(kServiceId), &service), E_FAIL);
-  ASSERT_EQ(control->GetServiceObject(Bstr(second.c_str()), Bstr(kServiceId), &service), S_OK);
+  EXPECT_EQ(control->GetServiceObject(MakeBstr(first.c_str()).get(), MakeBstr(kServiceId).get(),
+                                      &service),
+            E_FAIL);
+  ASSERT_EQ(control->GetServiceObject(MakeBstr(second.c_str()).get(), MakeBstr(kServiceId).get(),
+                                      &service),
+            S_OK);
   service->Release();
   control->Release();
   EXPECT_EQ(CanUnloadNow(), S_OK);
@@ -149,7 +174,8 @@ TEST(WithRegistrar, SecondInitializeReplacesTheUniqueName) {
 TEST(RegistrarFails, InitializeReportsEFail) {
   IUPnPDeviceControl* control = CreateDeviceControl();
   ASSERT_NE(control, nullptr);
-  EXPECT_EQ(control->Initialize(Bstr(L"<root/>"), Bstr(L"fail"), nullptr), E_FAIL);
+  EXPECT_EQ(control->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"fail").get(), nullptr),
+            E_FAIL);
   control->Release();
 }
 

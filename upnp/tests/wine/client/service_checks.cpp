@@ -14,11 +14,13 @@ class Service : public ::testing::Test {
   void SetUp() override {
     control_ = CreateDeviceControl();
     ASSERT_NE(control_, nullptr);
-    ASSERT_EQ(control_->Initialize(Bstr(L"<root/>"), Bstr(L"ov-device-1"), nullptr), S_OK);
+    ASSERT_EQ(
+        control_->Initialize(MakeBstr(L"<root/>").get(), MakeBstr(L"ov-device-1").get(), nullptr),
+        S_OK);
     const std::wstring udn =
         ReadString(HKEY_CURRENT_USER, L"Software\\OvTest\\UPnPRegistrar", L"Udn").value_or(L"");
-    ASSERT_EQ(control_->GetServiceObject(Bstr(udn.c_str()), Bstr(L"upnp:id:ZYNOmvoService1.0"),
-                                         &dispatch_),
+    ASSERT_EQ(control_->GetServiceObject(MakeBstr(udn.c_str()).get(),
+                                         MakeBstr(L"upnp:id:ZYNOmvoService1.0").get(), &dispatch_),
               S_OK);
   }
   void TearDown() override { ReleaseAll(); }
@@ -114,15 +116,13 @@ TEST_F(Service, NamesResolveExactlyAndThroughTheTypeInformation) {
 }
 
 TEST_F(Service, InvokeReachesBothMembers) {
-  VARIANT result;
-  VariantInit(&result);
+  platform::win32::ScopedVariant result;
   EXCEPINFO exception{};
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   UINT bad_argument = 0;
   HRESULT hr = dispatch_->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                  &result, &exception, &bad_argument);
   ExpectNotImplemented(hr, exception, "varNull");
-  VariantClear(&result);
 
   for (VARIANT_BOOL value : {VARIANT_TRUE, VARIANT_FALSE}) {
     VARIANT argument;

@@ -1,7 +1,9 @@
 // A device tree a test sets up and inspects: setup classes, present devices with their ids,
-// device interfaces, removal through the class installer, and injected failures.
+// device interfaces and the device files behind them, removal through the class installer, and
+// injected failures. Ids and paths are ASCII; the wide calls give them as UTF-16.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +30,8 @@ struct DeviceFaults {
   bool read_details_fails = false;
   bool set_remove_params_fails = false;
   bool read_install_params_fails = false;
+  // Answer of the wide instance id's length query instead of the real one (0: the real one).
+  uint32_t instance_id_length_answer = 0;
 };
 
 class SimDevices : public Devices {
@@ -40,17 +44,26 @@ class SimDevices : public Devices {
   void AddDevice(SimDevice device);
   void AddInterface(const Guid& category, std::string_view instance_id, std::string_view path);
   DeviceFaults& faults();
+  // The device file a path opens; a path without one fails with kErrorFileNotFound.
+  void SetDeviceFile(std::u16string path, std::function<std::unique_ptr<DeviceFile>()> opener);
+  void RemoveDeviceFile(const std::u16string& path);
 
   // Devices still present, in enumeration order (by instance id without regard to case, as
   // the device installer lists them), and the instance ids removed so far.
   std::vector<SimDevice> PresentDeviceList() const;
   std::vector<std::string> RemovedInstanceIds() const;
+  // Lists of present devices made so far, and the paths opened, in order.
+  uint32_t PresentListsMade() const;
+  std::vector<std::u16string> OpenedPaths() const;
 
   WinError ClassGuidsFromName(std::string_view class_name, std::vector<Guid>* guids) override;
   std::unique_ptr<DeviceInfoList> PresentDevices(const Guid& class_guid) override;
   std::unique_ptr<DeviceInfoList> CreateEmptyList(const Guid& class_guid) override;
-  std::vector<std::string> InterfacePaths(const Guid& interface_category,
-                                          std::string_view instance_id) override;
+  std::unique_ptr<DeviceInfoList> WidePresentDevices(const Guid& class_guid) override;
+  std::unique_ptr<DeviceInfoList> InterfaceDevices(const Guid& category,
+                                                   std::u16string_view instance_id,
+                                                   WinError* error) override;
+  std::unique_ptr<DeviceFile> OpenDeviceFile(std::u16string_view path, WinError* error) override;
 
   struct Model;
 

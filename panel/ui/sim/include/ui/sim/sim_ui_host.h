@@ -59,7 +59,8 @@ class PngHeaderDecoder : public ImageDecoder {
 class MemoryResourceFiles : public ResourceFiles {
  public:
   void Put(std::u16string path, std::vector<uint8_t> bytes) { files_[path] = std::move(bytes); }
-  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path) override;
+  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path,
+                                               uint64_t max_bytes) override;
 
  private:
   std::map<std::u16string, std::vector<uint8_t>> files_;
@@ -68,7 +69,8 @@ class MemoryResourceFiles : public ResourceFiles {
 // Paths are UTF-16 text of a host path.
 class HostResourceFiles : public ResourceFiles {
  public:
-  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path) override;
+  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path,
+                                               uint64_t max_bytes) override;
 };
 
 }  // namespace ui::sim

@@ -48,7 +48,8 @@ class GdiplusImageDecoder : public ImageDecoder {
 
 class Win32ResourceFiles : public ResourceFiles {
  public:
-  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path) override;
+  std::optional<std::vector<uint8_t>> ReadFile(const std::u16string& path,
+                                               uint64_t max_bytes) override;
 };
 
 // The folder of the running program, with a trailing backslash.
