@@ -45,6 +45,9 @@ class HostEvent : public Event {
     set_ = false;
   }
 
+  // Called with the hub locked.
+  bool IsSet() const { return set_; }
+
   // Called with the hub locked: true when signalled, consuming an auto-reset signal.
   bool TryConsume() {
     if (!set_) return false;
@@ -73,6 +76,26 @@ class HostThread : public Thread {
 
 }  // namespace
 
+// Guarded by the hub's lock.
+struct HostSync::Activity {
+  int running = 0;
+  std::vector<const std::vector<HostEvent*>*> waits;  // the events of each blocked wait
+
+  bool Idle() const {
+    if (static_cast<int>(waits.size()) != running) return false;
+    for (const auto* events : waits) {
+      for (const HostEvent* event : *events) {
+        if (event->IsSet()) return false;
+      }
+    }
+    return true;
+  }
+};
+
+thread_local HostSync::Activity* HostSync::current_activity_ = nullptr;
+
+HostSync::HostSync() : activity_(std::make_shared<Activity>()) {}
+
 std::unique_ptr<Event> HostSync::CreateEvent(bool manual_reset, bool initially_set) {
   return std::make_unique<HostEvent>(manual_reset, initially_set);
 }
@@ -95,20 +118,50 @@ WaitResult HostSync::WaitAny(std::span<Event* const> events, uint32_t timeout_ms
     }
     return false;
   };
+  Activity* activity = current_activity_;
+  if (activity != nullptr) activity->waits.push_back(&host_events);
+  bool woken = true;
   if (timeout_ms == kWaitInfinite) {
     hub.changed.wait(lock, signalled);
-  } else if (!hub.changed.wait_for(lock, std::chrono::milliseconds(timeout_ms), signalled)) {
-    return {WaitResult::Kind::kTimedOut, 0};
+  } else {
+    woken = hub.changed.wait_for(lock, std::chrono::milliseconds(timeout_ms), signalled);
   }
+  if (activity != nullptr) std::erase(activity->waits, &host_events);
+  if (!woken) return {WaitResult::Kind::kTimedOut, 0};
   return {WaitResult::Kind::kSignalled, index};
 }
 
 std::unique_ptr<Thread> HostSync::StartThread(std::function<void()> body, ThreadPriority) {
   // The host runs every thread at its default priority: only the Windows adapter applies it.
+  {
+    std::lock_guard lock(Hub().mutex);
+    ++activity_->running;
+  }
+  auto counted = [activity = activity_, body = std::move(body)] {
+    current_activity_ = activity.get();
+    body();
+    current_activity_ = nullptr;
+    std::lock_guard lock(Hub().mutex);
+    --activity->running;
+  };
   try {
-    return std::make_unique<HostThread>(std::move(body));
+    return std::make_unique<HostThread>(std::move(counted));
   } catch (const std::system_error&) {
+    std::lock_guard lock(Hub().mutex);
+    --activity_->running;
     return nullptr;
+  }
+}
+
+bool HostSync::WaitUntilIdle(uint32_t timeout_ms) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    {
+      std::lock_guard lock(Hub().mutex);
+      if (activity_->Idle()) return true;
+    }
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
 }
 

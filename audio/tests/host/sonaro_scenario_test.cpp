@@ -37,6 +37,10 @@ constexpr std::string_view kSoundMapper = "Software\\Microsoft\\Multimedia\\Soun
 constexpr std::u16string_view kWideSoundMapper = u"Software\\Microsoft\\Multimedia\\Sound Mapper";
 constexpr uint32_t kRegionBytes = 64 * 1024;
 constexpr WaveFormatEx kCdFormat{kWaveFormatPcm, 2, 44100, 176400, 4, 16, 0};
+// Real time for the program's threads: to start local playback (the monitor polls in real
+// time), and to answer one step of virtual time.
+constexpr auto kPlaybackStartLimit = std::chrono::seconds(10);
+constexpr uint32_t kStepAnswerLimitMs = 2000;
 
 enum class Windows { kXp, kVista, k7, k8 };
 
@@ -124,6 +128,30 @@ struct SimulatedPc {
     }
   }
 
+  // As QueueStreamPlaying, for a test of what is played: time passes until the program plays
+  // locally (10 s of real time at most), then for this long, each 10 ms step once the program's
+  // threads have answered the one before, so a slow machine neither shortens nor repeats it.
+  void QueueStreamPlayedLocally(uint32_t milliseconds) {
+    windows_.QueueStep([this] { driver_.StartStream(kCdFormat); });
+    windows_.QueueStep([this] {
+      const auto limit = std::chrono::steady_clock::now() + kPlaybackStartLimit;
+      while (!card_.LiveBufferPlaying() && std::chrono::steady_clock::now() < limit) {
+        clock_.Advance(10);
+        driver_.CatchUp();
+        card_.CatchUp();
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+      }
+    });
+    for (uint32_t t = 0; t < milliseconds; t += 10) {
+      windows_.QueueStep([this] {
+        clock_.Advance(10);
+        driver_.CatchUp();
+        card_.CatchUp();
+        sync_.WaitUntilIdle(kStepAnswerLimitMs);
+      });
+    }
+  }
+
   // The frame numbers of the virtual device's stream that the card played, in order
   // (silence left out).
   std::vector<uint32_t> PlayedFrames() const {
@@ -177,7 +205,7 @@ TEST_P(EveryWindows, SwitchesTheDefaultPlaysLocallyOnRequestAndGivesTheDefaultBa
   std::optional<std::u16string> seen_during;
   windows_.QueueStep([&] { seen_during = DefaultDevice(); });
   windows_.QueueMessageToFrame(u"EnableLocalSound");
-  QueueStreamPlaying(600);
+  QueueStreamPlayedLocally(600);
   windows_.QueueMessageToFrame(u"CloseSonaro");
 
   EXPECT_EQ(RunToExit(), 0);
@@ -392,7 +420,7 @@ TEST_F(SonaroScenario, EnableLocalSoundTwiceIsTheSameAsOnce) {
     EXPECT_EQ(App().state(), SonaroState::kLocalSound);
     EXPECT_EQ(App().monitor()->LocalSoundEnabled(), 1u);
   });
-  QueueStreamPlaying(300);
+  QueueStreamPlayedLocally(300);
   windows_.QueueMessageToFrame(u"CloseSonaro");
   EXPECT_EQ(RunToExit(), 0);
   EXPECT_FALSE(PlayedFrames().empty());

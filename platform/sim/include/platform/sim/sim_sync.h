@@ -12,9 +12,20 @@ namespace platform::sim {
 // Events and threads with the Windows semantics, on std::thread and condition variables.
 class HostSync : public Sync {
  public:
+  HostSync();
   std::unique_ptr<Event> CreateEvent(bool manual_reset, bool initially_set) override;
   WaitResult WaitAny(std::span<Event* const> events, uint32_t timeout_ms) override;
   std::unique_ptr<Thread> StartThread(std::function<void()> body, ThreadPriority priority) override;
+
+  // For tests that move virtual time by hand: waits (real time, at most timeout_ms) until every
+  // thread this object started has ended or waits on events none of which is signalled, that
+  // is until the threads have answered what was signalled. False when they are still busy.
+  bool WaitUntilIdle(uint32_t timeout_ms);
+
+ private:
+  struct Activity;  // the threads it started and the waits they are in
+  static thread_local Activity* current_activity_;  // the starter's, on a thread it started
+  std::shared_ptr<Activity> activity_;
 };
 
 // The host's real clock (steady clock; frequency 1e9).
