@@ -2,7 +2,7 @@
 
 #include "panel/core/caption_test.h"
 #include "panel/core/running_instance.h"
-#include "panel/win32/display_topology_win32.h"
+#include "panel/win32/win32_display_topology.h"
 #include "platform/win32/wide_text.h"
 #include "ui/dialog_builder.h"
 
@@ -26,12 +26,12 @@ LRESULT CAllFrameWnd::OnCreate() {
   auto root = builder.Create(u"skin.xml", paint_manager_);
   if (root) paint_manager_.AttachDialog(std::move(root));
   paint_manager_.AddNotifier(this);
-  timers_ = std::make_unique<Win32WindowTimers>(GetHWND());
-  window_ = std::make_unique<Win32FrameWindow>(*this);
-  tray_ = std::make_unique<Win32TrayIcon>(GetHWND());
+  timers_ = std::make_unique<win32::Win32WindowTimers>(GetHWND());
+  window_ = std::make_unique<win32::Win32FrameWindow>(*this);
+  tray_ = std::make_unique<win32::Win32TrayIcon>(GetHWND());
   FramePorts ports{services_.library, services_.sync,  *timers_,
                    *window_,          *tray_,          services_.shell,
-                   services_.mutex,   services_.debug, ApplyTopologyOnThisSystem};
+                   services_.mutex,   services_.debug, win32::ApplyTopologyOnThisSystem};
   frame_ = std::make_unique<PanelFrame>(ports, paint_manager_);
   return frame_->OnCreate();
 }

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "panel/core/panel_frame.h"
-#include "panel/win32/frame_window_win32.h"
-#include "panel/win32/tray_icon_win32.h"
-#include "panel/win32/window_timers_win32.h"
+#include "panel/win32/win32_frame_window.h"
+#include "panel/win32/win32_tray_icon.h"
+#include "panel/win32/win32_window_timers.h"
 #include "ui/paint_manager.h"
 #include "ui/skin_resources.h"
 #include "ui/win32/win32_ui_host.h"
@@ -57,9 +57,9 @@ class CAllFrameWnd : public ui::CWindowWnd, public ui::INotifyUI {
   FrameServices services_;
   std::unique_ptr<ui::GdiWindowPort> port_;
   ui::CPaintManagerUI paint_manager_;
-  std::unique_ptr<Win32WindowTimers> timers_;
-  std::unique_ptr<Win32FrameWindow> window_;
-  std::unique_ptr<Win32TrayIcon> tray_;
+  std::unique_ptr<win32::Win32WindowTimers> timers_;
+  std::unique_ptr<win32::Win32FrameWindow> window_;
+  std::unique_ptr<win32::Win32TrayIcon> tray_;
   std::unique_ptr<PanelFrame> frame_;
 };
 

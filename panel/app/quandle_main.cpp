@@ -4,22 +4,22 @@
 
 #include "panel/app/process_startup_win32.h"
 #include "panel/core/panel_startup.h"
-#include "panel/win32/instance_mutex_win32.h"
-#include "panel/win32/ombrivue_library.h"
-#include "panel/win32/running_instance_win32.h"
-#include "panel/win32/shell_open_win32.h"
-#include "panel/win32/wide_shell_launcher_win32.h"
-#include "panel/win32/wmi_service_query_win32.h"
+#include "panel/win32/win32_instance_mutex.h"
+#include "panel/win32/win32_ombrivue_library.h"
+#include "panel/win32/win32_running_instance.h"
+#include "panel/win32/win32_shell_open.h"
+#include "panel/win32/win32_wide_shell_launcher.h"
+#include "panel/win32/win32_wmi_service_query.h"
 #include "platform/win32/win32_sync.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  panel::OmbrivueLibrary library;
+  panel::win32::OmbrivueLibrary library;
   platform::win32::Win32Sync sync;
-  panel::Win32ShellOpen shell;
-  panel::Win32InstanceMutex mutex;
-  panel::Win32RunningInstance running;
-  panel::Win32WmiServiceQuery wmi;
-  panel::Win32WideShellLauncher launcher;
+  panel::win32::Win32ShellOpen shell;
+  panel::win32::Win32InstanceMutex mutex;
+  panel::win32::Win32RunningInstance running;
+  panel::win32::Win32WmiServiceQuery wmi;
+  panel::win32::Win32WideShellLauncher launcher;
   panel::Win32ProcessStartup process(library, sync, shell, mutex);
   panel::StartupPorts ports{mutex, running, process, wmi, launcher, library};
   return panel::RunPanel(ports);

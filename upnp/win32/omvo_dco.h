@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "upnp/core/device_control.h"
-#include "upnp/win32/device_host_adapters.h"
+#include "upnp/win32/win32_device_host.h"
 #include "upnp_device_host.h"
 
 namespace upnp::win32 {

@@ -17,10 +17,10 @@
 #include "panel/core/display_topology.h"
 #include "panel/core/field_text.h"
 #include "panel/core/windows_version.h"
-#include "panel/win32/display_config_library_win32.h"
-#include "panel/win32/display_settings_win32.h"
-#include "panel/win32/display_topology_win32.h"
-#include "panel/win32/system_metrics_win32.h"
+#include "panel/win32/win32_display_config_library.h"
+#include "panel/win32/win32_display_settings.h"
+#include "panel/win32/win32_display_topology.h"
+#include "panel/win32/win32_system_metrics.h"
 #include "platform/strings.h"
 #include "platform/win32/win32_os_version.h"
 
@@ -28,38 +28,38 @@ namespace panel {
 namespace {
 
 // The real display configuration, with every answer printed.
-class ReportingDisplayConfig : public Win32DisplayConfigLibrary {
+class ReportingDisplayConfig : public win32::Win32DisplayConfigLibrary {
  public:
   int32_t GetDisplayConfigBufferSizes(uint32_t flags, uint32_t& path_count,
                                       uint32_t& mode_count) override {
-    const int32_t result =
-        Win32DisplayConfigLibrary::GetDisplayConfigBufferSizes(flags, path_count, mode_count);
+    const int32_t result = win32::Win32DisplayConfigLibrary::GetDisplayConfigBufferSizes(
+        flags, path_count, mode_count);
     std::printf("[ wine ] GetDisplayConfigBufferSizes(0x%X) = %d: paths %u, modes %u\n", flags,
                 result, path_count, mode_count);
     return result;
   }
   int32_t QueryDisplayConfig(uint32_t flags, uint32_t& path_count, DisplayConfigPathInfo* paths,
                              uint32_t& mode_count, DisplayConfigModeInfo* modes) override {
-    const int32_t result =
-        Win32DisplayConfigLibrary::QueryDisplayConfig(flags, path_count, paths, mode_count, modes);
+    const int32_t result = win32::Win32DisplayConfigLibrary::QueryDisplayConfig(
+        flags, path_count, paths, mode_count, modes);
     std::printf("[ wine ] QueryDisplayConfig(0x%X) = %d: paths %u, modes %u\n", flags, result,
                 path_count, mode_count);
     return result;
   }
   int32_t SetDisplayConfig(uint32_t path_count, DisplayConfigPathInfo* paths, uint32_t mode_count,
                            DisplayConfigModeInfo* modes, uint32_t flags) override {
-    const int32_t result =
-        Win32DisplayConfigLibrary::SetDisplayConfig(path_count, paths, mode_count, modes, flags);
+    const int32_t result = win32::Win32DisplayConfigLibrary::SetDisplayConfig(
+        path_count, paths, mode_count, modes, flags);
     std::printf("[ wine ] SetDisplayConfig(0, 0, 0x%X) = %d\n", flags, result);
     return result;
   }
 };
 
 // The real display devices and settings, with every answer printed.
-class ReportingDisplaySettings : public Win32DisplaySettings {
+class ReportingDisplaySettings : public win32::Win32DisplaySettings {
  public:
   bool EnumDevice(uint32_t index, DisplayDeviceW& device, uint32_t flags) override {
-    const bool found = Win32DisplaySettings::EnumDevice(index, device, flags);
+    const bool found = win32::Win32DisplaySettings::EnumDevice(index, device, flags);
     std::printf("[ wine ] EnumDisplayDevicesW(%u) = %d", index, found);
     if (found) {
       std::printf(": \"%s\" \"%s\" state 0x%X",
@@ -72,7 +72,8 @@ class ReportingDisplaySettings : public Win32DisplaySettings {
   }
   bool EnumSettings(const std::u16string& device_name, uint32_t mode_number, DevModeW& mode,
                     uint32_t flags) override {
-    const bool found = Win32DisplaySettings::EnumSettings(device_name, mode_number, mode, flags);
+    const bool found =
+        win32::Win32DisplaySettings::EnumSettings(device_name, mode_number, mode, flags);
     std::printf("[ wine ] EnumDisplaySettingsExW(\"%s\", 0x%X, 0x%X) = %d: (%d,%d) %ux%u\n",
                 platform::Utf16ToUtf8(device_name).c_str(), mode_number, flags, found,
                 mode.position_x, mode.position_y, mode.pels_width, mode.pels_height);
@@ -81,7 +82,7 @@ class ReportingDisplaySettings : public Win32DisplaySettings {
   }
   int32_t ChangeSettings(const std::optional<std::u16string>& device_name, DevModeW* mode,
                          uint32_t flags) override {
-    const int32_t result = Win32DisplaySettings::ChangeSettings(device_name, mode, flags);
+    const int32_t result = win32::Win32DisplaySettings::ChangeSettings(device_name, mode, flags);
     std::string shown = "NULL";
     if (device_name) {
       shown = '"';
@@ -111,7 +112,7 @@ struct RealSystem {
   }
 
   platform::win32::Win32OsVersion os_version;
-  Win32SystemMetrics metrics;
+  win32::Win32SystemMetrics metrics;
   ReportingDisplayConfig display_config;
   ReportingDisplaySettings display_settings;
   test::DebugChannelRecorder debug;
@@ -227,7 +228,7 @@ TEST(Win7Path, CopyAndOnlyReachSetDisplayConfigAndTheScreenStays) {
 }
 
 // Its lines go to the debugger; display_topology_wine.sh finds them in the monitor's log.
-TEST(Win7Path, TheProgramsEntryRunsAPath) { EXPECT_EQ(ApplyTopologyOnThisSystem(4), 1); }
+TEST(Win7Path, TheProgramsEntryRunsAPath) { EXPECT_EQ(win32::ApplyTopologyOnThisSystem(4), 1); }
 
 std::string DeviceLine(const char* label, const std::string& name, int x, int y, uint32_t width,
                        uint32_t height) {
@@ -241,7 +242,7 @@ TEST(OtherOsPath, EachTopologyChangesWinesDisplaySettings) {
     ASSERT_NE(system.VersionCode(), kWinVerWin7) << "this suite needs another Wine version";
     DisplayDeviceW first;
     first.cb = sizeof first;
-    ASSERT_TRUE(system.display_settings.Win32DisplaySettings::EnumDevice(0, first, 0));
+    ASSERT_TRUE(system.display_settings.win32::Win32DisplaySettings::EnumDevice(0, first, 0));
     EXPECT_EQ(system.Apply(topology), 1);
     PrintLines(system.debug);
     const std::vector<std::string> texts = system.debug.Texts();
@@ -271,7 +272,7 @@ TEST(OtherOsPath, EachTopologyChangesWinesDisplaySettings) {
 
 // "only" last, so the saved position of the primary ends at (0, 0). Its lines go to the
 // debugger; display_topology_wine.sh finds them in the monitor's log.
-TEST(OtherOsPath, TheProgramsEntryRunsAPath) { EXPECT_EQ(ApplyTopologyOnThisSystem(1), 1); }
+TEST(OtherOsPath, TheProgramsEntryRunsAPath) { EXPECT_EQ(win32::ApplyTopologyOnThisSystem(1), 1); }
 
 }  // namespace
 }  // namespace panel

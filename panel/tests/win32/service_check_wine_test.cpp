@@ -9,7 +9,7 @@
 #include <string>
 
 #include "panel/core/service_check.h"
-#include "panel/win32/wmi_service_query_win32.h"
+#include "panel/win32/win32_wmi_service_query.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_process.h"
 #include "ui/win32/win32_ui_host.h"
@@ -68,7 +68,7 @@ class ServiceCheckWineTest : public ::testing::Test {
   }
 
   SC_HANDLE manager_ = nullptr;
-  Win32WmiServiceQuery wmi_;
+  win32::Win32WmiServiceQuery wmi_;
   platform::win32::Win32ProcessLauncher launcher_;
 };
 

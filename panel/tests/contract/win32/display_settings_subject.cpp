@@ -1,6 +1,6 @@
 #include "display_settings_subject.h"
 
-#include "panel/win32/display_settings_win32.h"
+#include "panel/win32/win32_display_settings.h"
 
 namespace panel::testing {
 namespace {
@@ -12,7 +12,7 @@ class Win32DisplaySettingsSubject : public DisplaySettingsSubject {
   ScreenMode Expected() override { return {1600, 900, 32}; }
 
  private:
-  Win32DisplaySettings settings_;
+  win32::Win32DisplaySettings settings_;
 };
 
 }  // namespace

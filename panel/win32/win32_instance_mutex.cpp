@@ -1,4 +1,4 @@
-#include "panel/win32/instance_mutex_win32.h"
+#include "panel/win32/win32_instance_mutex.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 namespace {
 
 constexpr DWORD kMutexAllAccess = 0x1F0001;
@@ -35,4 +35,4 @@ void Win32InstanceMutex::OpenReleaseClose(std::u16string_view name) {
   if (opened.valid()) ::ReleaseMutex(opened.get());
 }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -2,7 +2,7 @@
 #pragma once
 #include "panel/core/display_settings.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32DisplaySettings : public DisplaySettings {
  public:
@@ -13,4 +13,4 @@ class Win32DisplaySettings : public DisplaySettings {
                          uint32_t flags) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

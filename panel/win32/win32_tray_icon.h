@@ -4,7 +4,7 @@
 
 #include "panel/core/tray_icon.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32TrayIcon : public TrayIcon {
  public:
@@ -19,4 +19,4 @@ class Win32TrayIcon : public TrayIcon {
   HWND hwnd_;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

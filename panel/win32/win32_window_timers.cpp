@@ -1,6 +1,6 @@
-#include "panel/win32/window_timers_win32.h"
+#include "panel/win32/win32_window_timers.h"
 
-namespace panel {
+namespace panel::win32 {
 
 void Win32WindowTimers::SetTimer(uint32_t id, uint32_t period_ms) {
   ::SetTimer(hwnd_, id, period_ms, nullptr);
@@ -8,4 +8,4 @@ void Win32WindowTimers::SetTimer(uint32_t id, uint32_t period_ms) {
 
 void Win32WindowTimers::KillTimer(uint32_t id) { ::KillTimer(hwnd_, id); }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,4 +1,4 @@
-#include "panel/win32/shell_open_win32.h"
+#include "panel/win32/win32_shell_open.h"
 
 #include <windows.h>
 // shellapi.h needs the definitions of windows.h first.
@@ -8,7 +8,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 
 intptr_t Win32ShellOpen::Execute(std::u16string_view verb, std::u16string_view file,
                                  std::u16string_view parameters, int show) {
@@ -21,4 +21,4 @@ intptr_t Win32ShellOpen::Execute(std::u16string_view verb, std::u16string_view f
   return reinterpret_cast<intptr_t>(result);
 }
 
-}  // namespace panel
+}  // namespace panel::win32

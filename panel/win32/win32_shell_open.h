@@ -2,7 +2,7 @@
 #pragma once
 #include "panel/core/shell_open.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32ShellOpen : public ShellOpen {
  public:
@@ -10,4 +10,4 @@ class Win32ShellOpen : public ShellOpen {
                    std::u16string_view parameters, int show) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

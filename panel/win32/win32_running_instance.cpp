@@ -1,4 +1,4 @@
-#include "panel/win32/running_instance_win32.h"
+#include "panel/win32/win32_running_instance.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 
 namespace {
 
@@ -47,4 +47,4 @@ void Win32RunningInstance::SetTopmost(WindowId window, bool topmost) {
 
 void Win32RunningInstance::SetForeground(WindowId window) { ::SetForegroundWindow(Handle(window)); }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,4 +1,4 @@
-#include "panel/win32/tray_icon_win32.h"
+#include "panel/win32/win32_tray_icon.h"
 
 #include <shellapi.h>
 
@@ -7,7 +7,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 
 #ifndef _WIN64
 static_assert(sizeof(NOTIFYICONDATAW) == 956, "the full-size record of the 32-bit program");
@@ -52,4 +52,4 @@ void Win32TrayIcon::SetForeground() { ::SetForegroundWindow(hwnd_); }
 
 void Win32TrayIcon::SendNull() { ::SendMessageW(hwnd_, WM_NULL, 0, 0); }
 
-}  // namespace panel
+}  // namespace panel::win32

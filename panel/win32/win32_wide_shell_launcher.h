@@ -3,7 +3,7 @@
 #pragma once
 #include "platform/process.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32WideShellLauncher : public platform::ProcessLauncher {
  public:
@@ -11,4 +11,4 @@ class Win32WideShellLauncher : public platform::ProcessLauncher {
       const platform::ShellExecuteRequest& request, platform::WinError* error) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

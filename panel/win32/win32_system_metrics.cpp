@@ -1,9 +1,9 @@
-#include "panel/win32/system_metrics_win32.h"
+#include "panel/win32/win32_system_metrics.h"
 
 #include <windows.h>
 
-namespace panel {
+namespace panel::win32 {
 
 int32_t Win32SystemMetrics::Get(int32_t index) { return GetSystemMetrics(index); }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,4 +1,4 @@
-#include "panel/win32/display_settings_win32.h"
+#include "panel/win32/win32_display_settings.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 
 // The core's records are handed to user32 as they are.
 static_assert(sizeof(DevModeW) == sizeof(DEVMODEW));
@@ -37,4 +37,4 @@ int32_t Win32DisplaySettings::ChangeSettings(const std::optional<std::u16string>
                                   reinterpret_cast<DEVMODEW*>(mode), nullptr, flags, nullptr);
 }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -5,7 +5,7 @@
 #include "panel/core/display_config_library.h"
 #include "platform/win32/scoped_handles.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32DisplayConfigLibrary : public DisplayConfigLibrary {
  public:
@@ -32,4 +32,4 @@ class Win32DisplayConfigLibrary : public DisplayConfigLibrary {
   SetFunction set_ = nullptr;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,6 +1,6 @@
-#include "panel/win32/frame_window_win32.h"
+#include "panel/win32/win32_frame_window.h"
 
-namespace panel {
+namespace panel::win32 {
 
 ui::Rect Win32FrameWindow::GetClientRect() {
   RECT r{};
@@ -25,4 +25,4 @@ void Win32FrameWindow::SysCommand(uint32_t command) {
 
 void Win32FrameWindow::PostQuit(int exit_code) { ::PostQuitMessage(exit_code); }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,13 +1,13 @@
-#include "panel/win32/display_topology_win32.h"
+#include "panel/win32/win32_display_topology.h"
 
 #include "panel/core/display_topology.h"
-#include "panel/win32/display_config_library_win32.h"
-#include "panel/win32/display_settings_win32.h"
-#include "panel/win32/system_metrics_win32.h"
+#include "panel/win32/win32_display_config_library.h"
+#include "panel/win32/win32_display_settings.h"
+#include "panel/win32/win32_system_metrics.h"
 #include "platform/win32/win32_debug_output.h"
 #include "platform/win32/win32_os_version.h"
 
-namespace panel {
+namespace panel::win32 {
 
 int ApplyTopologyOnThisSystem(int topology) {
   platform::win32::Win32OsVersion os_version;
@@ -19,4 +19,4 @@ int ApplyTopologyOnThisSystem(int topology) {
   return ApplyTopology(ports, static_cast<uint32_t>(topology));
 }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -2,7 +2,7 @@
 #pragma once
 #include "panel/core/running_instance.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32RunningInstance : public RunningInstance {
  public:
@@ -17,4 +17,4 @@ class Win32RunningInstance : public RunningInstance {
   void SetForeground(WindowId window) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

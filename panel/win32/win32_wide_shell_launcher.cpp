@@ -1,4 +1,4 @@
-#include "panel/win32/wide_shell_launcher_win32.h"
+#include "panel/win32/win32_wide_shell_launcher.h"
 
 #include <windows.h>
 // shellapi.h needs the definitions of windows.h first.
@@ -12,7 +12,7 @@
 #include "platform/win32/scoped_handles.h"
 #include "platform/win32/wide_text.h"
 
-namespace panel {
+namespace panel::win32 {
 namespace {
 
 class ShellProcess : public platform::ProcessHandle {
@@ -65,4 +65,4 @@ std::unique_ptr<platform::ProcessHandle> Win32WideShellLauncher::ShellExecute(
   return std::make_unique<ShellProcess>(info.hProcess);
 }
 
-}  // namespace panel
+}  // namespace panel::win32

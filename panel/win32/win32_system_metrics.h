@@ -2,11 +2,11 @@
 #pragma once
 #include "panel/core/system_metrics.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32SystemMetrics : public SystemMetrics {
  public:
   int32_t Get(int32_t index) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -2,7 +2,7 @@
 #pragma once
 #include "panel/core/instance_mutex.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32InstanceMutex : public InstanceMutex {
  public:
@@ -11,4 +11,4 @@ class Win32InstanceMutex : public InstanceMutex {
   void OpenReleaseClose(std::u16string_view name) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,9 +1,9 @@
-#include "panel/win32/display_config_library_win32.h"
+#include "panel/win32/win32_display_config_library.h"
 
 #include <cstddef>
 #include <string>
 
-namespace panel {
+namespace panel::win32 {
 
 // The core's records are handed to user32 as they are.
 static_assert(sizeof(DisplayConfigPathInfo) == sizeof(DISPLAYCONFIG_PATH_INFO));
@@ -72,4 +72,4 @@ int32_t Win32DisplayConfigLibrary::SetDisplayConfig(uint32_t path_count,
               reinterpret_cast<DISPLAYCONFIG_MODE_INFO*>(modes), flags);
 }
 
-}  // namespace panel
+}  // namespace panel::win32

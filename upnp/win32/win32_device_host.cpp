@@ -1,4 +1,4 @@
-#include "upnp/win32/device_host_adapters.h"
+#include "upnp/win32/win32_device_host.h"
 
 #include <new>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "panel/win32/wmi_service_query_win32.h"
+#include "panel/win32/win32_wmi_service_query.h"
 
 #include <objbase.h>
 #include <wbemidl.h>
@@ -10,7 +10,7 @@
 #include "platform/win32/scoped_com_values.h"
 #include "platform/win32/win32_system_code_page.h"
 
-namespace panel {
+namespace panel::win32 {
 namespace {
 
 using platform::ComPtr;
@@ -89,4 +89,4 @@ std::optional<std::vector<std::string>> Win32WmiServiceQuery::QueryStates(const 
   return states;
 }
 
-}  // namespace panel
+}  // namespace panel::win32

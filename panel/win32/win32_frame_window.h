@@ -3,7 +3,7 @@
 #include "panel/core/frame_window.h"
 #include "ui/win32/window_wnd.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32FrameWindow : public FrameWindow {
  public:
@@ -20,4 +20,4 @@ class Win32FrameWindow : public FrameWindow {
   ui::CWindowWnd& window_;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -1,11 +1,11 @@
-#include "panel/win32/ombrivue_library.h"
+#include "panel/win32/win32_ombrivue_library.h"
 
 #include "panel/win32/ombrivue_lib_exports.h"
 
 // wchar_t is UTF-16 on Windows, so the panel's char16_t text passes through unchanged.
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
-namespace panel {
+namespace panel::win32 {
 namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
@@ -40,4 +40,4 @@ int32_t OmbrivueLibrary::GetExtensionScreen() { return ZYNOV_GetExtensionScreen(
 void OmbrivueLibrary::SetExtensionScreen(int32_t on) { ZYNOV_SetExtensionScreen(on); }
 void OmbrivueLibrary::SetVirtualExtend(int32_t value) { ZYNOV_SetVirtualExtend(value); }
 
-}  // namespace panel
+}  // namespace panel::win32

@@ -3,11 +3,11 @@
 #pragma once
 #include "panel/core/wmi_service_query.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32WmiServiceQuery : public WmiServiceQuery {
  public:
   std::optional<std::vector<std::string>> QueryStates(const std::string& wql) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

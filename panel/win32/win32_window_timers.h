@@ -5,7 +5,7 @@
 
 #include "panel/core/window_timers.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class Win32WindowTimers : public WindowTimers {
  public:
@@ -17,4 +17,4 @@ class Win32WindowTimers : public WindowTimers {
   HWND hwnd_;
 };
 
-}  // namespace panel
+}  // namespace panel::win32

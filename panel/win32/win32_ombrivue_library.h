@@ -2,7 +2,7 @@
 #pragma once
 #include "panel/core/streaming_library.h"
 
-namespace panel {
+namespace panel::win32 {
 
 class OmbrivueLibrary : public StreamingLibrary {
  public:
@@ -28,4 +28,4 @@ class OmbrivueLibrary : public StreamingLibrary {
   void SetVirtualExtend(int32_t value) override;
 };
 
-}  // namespace panel
+}  // namespace panel::win32
