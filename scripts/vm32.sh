@@ -24,7 +24,8 @@
 # (default 4) stretches the runner's time limits, as every program starts slower there.
 #
 # Cache: $OV_VM32_CACHE, default ${XDG_CACHE_HOME:-$HOME/.cache}/ombrivue-vm32 (outside the work
-# tree: the image is about 3 GB). Guest size: OV_VM32_MEMORY_MB (default 3072), OV_VM32_CPUS
+# tree: the image is about 3 GB). Guest size: OV_VM32_MEMORY_MB (default 4096, or half the
+# memory available here where that is less), OV_VM32_CPUS
 # (default: this machine's processors, at most 4), OV_VM32_OUT_MB (room for DIR/out, default 512).
 set -euo pipefail
 
@@ -172,12 +173,17 @@ boot_guest() {
   if [[ -r /dev/kvm && -w /dev/kvm ]]; then
     accel=(-accel kvm -cpu host)
   fi
-  local cpus=${OV_VM32_CPUS:-$(nproc)}
+  local cpus=${OV_VM32_CPUS:-$(nproc)} memory=${OV_VM32_MEMORY_MB:-}
+  # Two Wine tests at once with their Xvfbs outgrew 3 GB (the kernel ended one program).
+  if [[ -z $memory ]]; then
+    memory=$(awk '/^MemAvailable:/ { print int($2 / 2048) }' /proc/meminfo)
+    ((memory > 4096)) && memory=4096
+  fi
   ((cpus > 4)) && cpus=4
   truncate -s "${OV_VM32_OUT_MB:-512}M" "$work/out.disk"
   # In the guest: vda the root, vdb the job, vdc the payload, vdd the results.
   timeout -k 10 "$limit" qemu-system-x86_64 "${accel[@]}" -smp "$cpus" \
-    -m "${OV_VM32_MEMORY_MB:-3072}" -display none -no-reboot -monitor none \
+    -m "$memory" -display none -no-reboot -monitor none \
     -chardev stdio,id=console,signal=off -serial chardev:console \
     -kernel "$cache/vmlinuz" -initrd "$cache/initrd.img" \
     -append "root=/dev/vda rw console=ttyS0 quiet loglevel=3 panic=-1 init=/opt/ov/init" \
