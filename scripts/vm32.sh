@@ -174,7 +174,7 @@ boot_guest() {
     accel=(-accel kvm -cpu host)
   fi
   local cpus=${OV_VM32_CPUS:-$(nproc)} memory=${OV_VM32_MEMORY_MB:-}
-  # Two Wine tests at once with their Xvfbs outgrew 3 GB (the kernel ended one program).
+  # With 3 GB, one of two Wine tests run at once was killed; with 4 GB both passed.
   if [[ -z $memory ]]; then
     memory=$(awk '/^MemAvailable:/ { print int($2 / 2048) }' /proc/meminfo)
     ((memory > 4096)) && memory=4096
