@@ -34,7 +34,9 @@ export DEBIAN_FRONTEND=noninteractive
 if [ ${#missing_wine[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386 || echo "setup: no i386 architecture; Wine tests will be skipped" >&2
 fi
-apt-get update -qq
+# A mirror caught mid-sync fails one index (seen: the security suite's i386 list): the rest are
+# still read, and the packages come from them.
+apt-get update -qq || echo "setup: some package lists could not be updated; going on with the rest" >&2
 if [ ${#missing_build[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing_build[@]}" >/dev/null
 fi
