@@ -73,18 +73,10 @@ struct SimDevices::Model {
 namespace {
 
 // The ids as REG_MULTI_SZ in UTF-16, as the wide call gives them.
-std::vector<uint8_t> EncodeWideMultiString(const std::vector<std::string>& strings) {
-  std::vector<uint8_t> bytes;
-  auto append = [&bytes](char16_t c) {
-    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  };
-  for (const std::string& text : strings) {
-    for (char16_t c : Utf8ToUtf16(text)) append(c);
-    append(u'\0');
-  }
-  append(u'\0');
-  return bytes;
+std::vector<uint8_t> WideMultiStringBytes(const std::vector<std::string>& strings) {
+  std::vector<std::u16string> wide;
+  for (const std::string& text : strings) wide.push_back(Utf8ToUtf16(text));
+  return WideBytes(EncodeWideMultiString(wide));
 }
 
 // The text and its terminator into buffer, or the size it needs.
@@ -203,7 +195,7 @@ class SimDeviceInfoList : public DeviceInfoList {
     const std::vector<std::string>& ids =
         property == DeviceProperty::kHardwareIds ? device->hardware_ids : device->compatible_ids;
     if (ids.empty()) return kErrorInvalidData;  // the device has no such value
-    const std::vector<uint8_t> bytes = wide ? EncodeWideMultiString(ids) : EncodeMultiString(ids);
+    const std::vector<uint8_t> bytes = wide ? WideMultiStringBytes(ids) : EncodeMultiString(ids);
     const auto needed = static_cast<uint32_t>(bytes.size());
     if (type != nullptr) *type = kRegMultiSz;
     if (required != nullptr) *required = needed;
