@@ -114,15 +114,20 @@ struct SimulatedPc {
     return exit_code;
   }
 
+  // Ten milliseconds of virtual time: the driver writes them, the card plays them.
+  void AdvanceTenMilliseconds() {
+    clock_.Advance(10);
+    driver_.CatchUp();
+    card_.CatchUp();
+  }
+
   // The driver plays a stream for this long while the program runs; time passes in steps of
   // 10 ms, with real time for the program's threads to follow.
   void QueueStreamPlaying(uint32_t milliseconds) {
     windows_.QueueStep([this] { driver_.StartStream(kCdFormat); });
     for (uint32_t t = 0; t < milliseconds; t += 10) {
       windows_.QueueStep([this] {
-        clock_.Advance(10);
-        driver_.CatchUp();
-        card_.CatchUp();
+        AdvanceTenMilliseconds();
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
       });
     }
@@ -136,17 +141,13 @@ struct SimulatedPc {
     windows_.QueueStep([this] {
       const auto limit = std::chrono::steady_clock::now() + kPlaybackStartLimit;
       while (!card_.LiveBufferPlaying() && std::chrono::steady_clock::now() < limit) {
-        clock_.Advance(10);
-        driver_.CatchUp();
-        card_.CatchUp();
+        AdvanceTenMilliseconds();
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
       }
     });
     for (uint32_t t = 0; t < milliseconds; t += 10) {
       windows_.QueueStep([this] {
-        clock_.Advance(10);
-        driver_.CatchUp();
-        card_.CatchUp();
+        AdvanceTenMilliseconds();
         sync_.WaitUntilIdle(kStepAnswerLimitMs);
       });
     }
