@@ -19,9 +19,9 @@ using platform::win32::ScopedBstr;
 using platform::win32::ScopedVariant;
 using platform::win32::Win32SystemCodePage;
 
-// RPC_E_TOO_LATE: security was already set for this process, which is fine.
 constexpr LONG kNextObjectWaitMs = 10000;
 
+// RPC_E_TOO_LATE: security was already set for this process, which is fine.
 constexpr HRESULT kSecurityAlreadySet = static_cast<HRESULT>(0x80010119);
 
 struct ComApartment {
