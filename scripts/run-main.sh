@@ -47,10 +47,8 @@ elif bash scripts/vm32.sh ready && ! reason64=$(ov_wine_arch_unavailable win64);
   # build's, and the shipped sonaro.exe shows its start-up and ways out in the guest.
   how="Quandle and sonaro's start-up and ways out as the shipped 32-bit programs in the emulated 32-bit guest ($reason32); sonaro's stream as the 64-bit build"
   progress "demonstration: $how"
-  demo win32 "$quandle|audio_sonaro_ways_out" bash scripts/vm32.sh run --timeout 1500 \
-    --exclude ./.git --exclude './build/host*' --exclude ./build/win64 --exclude ./dist/win64 \
-    --exclude '*.obj' --exclude '*.a' --exclude ./docs --exclude ./out/main/build-win32.log \
-    "$PWD" -- || demo_failed=1
+  demo win32 "$quandle|audio_sonaro_ways_out" \
+    bash scripts/vm32.sh run --timeout 1500 --win32-checkout "$PWD" -- || demo_failed=1
   demo win64 audio_sonaro_end_to_end || demo_failed=1
 elif ! reason64=$(ov_wine_arch_unavailable win64); then
   how="the 64-bit builds under 64-bit Wine ($reason32; the emulated 32-bit guest is not made: bash scripts/vm32.sh image)"

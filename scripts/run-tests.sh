@@ -131,10 +131,7 @@ vm32_stage() {
   fi
   cat "$work/vm32-image.log"
   rm -rf out/vm32 && mkdir -p out/vm32
-  ctest_cmd=(bash scripts/vm32.sh run --timeout 2400 --exclude ./.git --exclude ./build/host
-    --exclude ./build/host-asan --exclude ./build/host-tsan --exclude ./build/host-fuzz
-    --exclude ./build/win64 --exclude ./dist/win64 --exclude '*.obj' --exclude '*.a'
-    --exclude ./docs "$PWD" -- ctest)
+  ctest_cmd=(bash scripts/vm32.sh run --timeout 2400 --win32-checkout "$PWD" -- ctest)
   junit_dir=$PWD/out/vm32
   test_stage "$name" win32 vm32 -L vm32 -j 2
   ctest_cmd=(ctest)

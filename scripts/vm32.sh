@@ -10,8 +10,10 @@
 #       prefixes. A second call reuses it. Needs root (debootstrap, chroot).
 #   vm32.sh ready
 #       Succeeds when the guest is built and current.
-#   vm32.sh run [--timeout S] [--exclude PATTERN]... DIR -- COMMAND [ARGS...]
-#       Boots the guest, copies DIR (less what matches an --exclude, a tar pattern) to the same
+#   vm32.sh run [--timeout S] [--exclude PATTERN]... [--win32-checkout] DIR -- COMMAND [ARGS...]
+#       Boots the guest, copies DIR (less what matches an --exclude, a tar pattern, and with
+#       --win32-checkout, where DIR is this repository with its builds, less what the 32-bit
+#       build's tests never use: git's data, the host and 64-bit builds, objects) to the same
 #       absolute path on the guest's own disk, runs COMMAND there with DIR as working directory,
 #       copies DIR/out back to the host and exits with COMMAND's status (124: it ran past S
 #       seconds, default 1800; 125: the guest failed). The guest always ends: it powers itself
@@ -308,10 +310,15 @@ cmd_run() {
         excludes+=("--exclude=$2")
         shift 2
         ;;
+      --win32-checkout)
+        excludes+=(--exclude=./.git --exclude='./build/host*' --exclude=./build/win64
+          --exclude=./dist/win64 --exclude='*.obj' --exclude='*.a' --exclude=./docs)
+        shift
+        ;;
       *) break ;;
     esac
   done
-  (($# >= 3)) && [[ $2 == -- ]] || die "usage: $0 run [--timeout S] [--exclude PATTERN]... DIR -- COMMAND [ARGS...]"
+  (($# >= 3)) && [[ $2 == -- ]] || die "usage: $0 run [--timeout S] [--exclude PATTERN]... [--win32-checkout] DIR -- COMMAND [ARGS...]"
   local dir
   dir=$(cd "$1" && pwd) || die "no folder $1"
   shift 2
@@ -353,5 +360,5 @@ case ${1:-} in
   image) shift && cmd_image "$@" ;;
   ready) image_is_current ;;
   run) shift && cmd_run "$@" ;;
-  *) die "usage: $0 image | ready | run [--timeout S] [--exclude PATTERN]... DIR -- COMMAND [ARGS...]" ;;
+  *) die "usage: $0 image | ready | run [--timeout S] [--exclude PATTERN]... [--win32-checkout] DIR -- COMMAND [ARGS...]" ;;
 esac
